@@ -1,0 +1,196 @@
+#include "app/framework/runtime.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <algorithm>
+#include <iostream>
+#include <vector>
+
+#include "app/framework/application.h"
+#include "app/framework/platform.h"
+#include "app/framework/runtime_internal.h"
+#include "app/framework/window.h"
+
+namespace ambrelux {
+
+namespace {
+
+struct Runtime {
+  std::unique_ptr<QApplication> ownedApp;
+  std::unique_ptr<Application> appObject;
+  std::vector<Window*> liveWindows;   // every window not yet freed
+  std::vector<Window*> openWindows;   // opened and not closed, oldest first
+  std::vector<QPointer<Window>> closedWindows;  // waiting to be freed
+  std::exception_ptr pendingError;
+  bool inLoop = false;
+  bool openDelivered = false;
+  bool quitRequested = false;
+  bool errorReported = false;
+  int quitCode = 0;
+  int handlerDepth = 0;
+  int modalDepth = 0;
+};
+
+Runtime& runtime() {
+  static Runtime r;
+  return r;
+}
+
+void erase(std::vector<Window*>& list, Window* window) {
+  list.erase(std::remove(list.begin(), list.end(), window), list.end());
+}
+
+// Windows closed while a handler runs are freed only once it has returned,
+// so no handler is left running on a freed window.
+void freeClosedWindows() {
+  auto& r = runtime();
+  if (r.handlerDepth > 0) return;
+  for (auto& window : r.closedWindows)
+    if (window) window->deleteLater();
+  r.closedWindows.clear();
+}
+
+std::string describe(std::exception_ptr error) {
+  try {
+    if (error) std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+  }
+  return "unknown error";
+}
+
+}  // namespace
+
+void RuntimeInit() {
+  auto& r = runtime();
+  if (!QApplication::instance()) {
+    // Qt would read options such as -style from the command line; Ambrelux
+    // takes none, so Qt sees only the program name.
+    static int argc = 1;
+    static char name[] = "ambrelux";
+    static char* argv[] = {name, nullptr};
+    r.ownedApp = std::make_unique<QApplication>(argc, argv);
+  }
+  QApplication::setApplicationName(QStringLiteral("Ambrelux"));
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+int RuntimeExit() {
+  auto& r = runtime();
+  r.appObject.reset();
+  const int status = r.errorReported ? 1 : r.quitCode;
+  r.ownedApp.reset();
+  r.openDelivered = false;
+  r.quitRequested = false;
+  r.errorReported = false;
+  r.quitCode = 0;
+  return status;
+}
+
+void RuntimeRegisterAppObject(std::unique_ptr<Application> app) {
+  runtime().appObject = std::move(app);
+}
+
+Application* GetAppObject() { return runtime().appObject.get(); }
+
+void RuntimeRun() {
+  auto& r = runtime();
+  if (r.appObject && !r.openDelivered) {
+    r.openDelivered = true;
+    r.appObject->CallOpen();
+  }
+  if (!r.quitRequested) {
+    r.inLoop = true;
+    r.quitCode = QApplication::exec();
+    r.inLoop = false;
+  }
+  if (r.pendingError) {
+    std::exception_ptr error = std::exchange(r.pendingError, nullptr);
+    std::rethrow_exception(error);
+  }
+}
+
+void Quit(int code) {
+  auto& r = runtime();
+  r.quitRequested = true;
+  r.quitCode = code;
+  QApplication::exit(code);
+}
+
+void UnhandledException(std::exception_ptr error) {
+  auto& r = runtime();
+  r.errorReported = true;
+  const std::string what = describe(error);
+  std::cerr << "Ambrelux: an unexpected error stopped the program: " << what << std::endl;
+  if (QApplication::instance())
+    platform().showMessage("Ambrelux has stopped because of an unexpected error.\n\n" + what);
+}
+
+bool unhandledExceptionReported() { return runtime().errorReported; }
+
+void deliverEvent(const std::function<void()>& handler) {
+  auto& r = runtime();
+  ++r.handlerDepth;
+  try {
+    handler();
+  } catch (...) {
+    if (r.inLoop) {
+      if (!r.pendingError) r.pendingError = std::current_exception();
+      QApplication::exit(1);
+    } else {
+      UnhandledException(std::current_exception());
+    }
+  }
+  --r.handlerDepth;
+  freeClosedWindows();
+}
+
+Window* GetImplicitWindow(const std::string& className) {
+  const auto& open = runtime().openWindows;
+  for (auto it = open.rbegin(); it != open.rend(); ++it)
+    if ((*it)->className() == className) return *it;
+  return nullptr;
+}
+
+void releaseFrameworkLists() {
+  auto& r = runtime();
+  r.closedWindows.clear();
+  while (!r.liveWindows.empty()) delete r.liveWindows.back();  // unregisters itself
+}
+
+void MsgBox(const std::string& text) {
+  auto& r = runtime();
+  ++r.modalDepth;
+  struct Leave {
+    ~Leave() { --runtime().modalDepth; }
+  } leave;
+  platform().showMessage(text);
+}
+
+bool messageBoxOpen() { return runtime().modalDepth > 0; }
+
+void ShowURL(const std::string& address) { platform().openUrl(address); }
+
+namespace internal {
+
+void windowCreated(Window* window) { runtime().liveWindows.push_back(window); }
+
+void windowDestroyed(Window* window) {
+  auto& r = runtime();
+  erase(r.liveWindows, window);
+  erase(r.openWindows, window);
+}
+
+void windowOpened(Window* window) { runtime().openWindows.push_back(window); }
+
+void windowClosed(Window* window) {
+  auto& r = runtime();
+  erase(r.openWindows, window);
+  r.closedWindows.emplace_back(window);
+  freeClosedWindows();
+}
+
+}  // namespace internal
+
+}  // namespace ambrelux

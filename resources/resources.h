@@ -1,0 +1,8 @@
+#pragma once
+
+namespace ambrelux {
+
+// Registers the compiled-in resources; safe to call more than once.
+void initResources();
+
+}  // namespace ambrelux

@@ -1,0 +1,48 @@
+// One refresh from the smart-battery listing.
+#include "app/framework/text.h"
+#include "status_window/display.h"
+#include "status_window/parsers.h"
+#include "status_window/status_window.h"
+
+namespace ambrelux {
+
+void statusWindow::updateBatteryStatus() {
+  Shell shell;
+  shell.Execute("ioreg -w0 -c AppleSmartBattery");
+  const SmartBatteryReading reading = readSmartBattery(cutSmartBatteryBlock(shell.Result()));
+  if (reading.design <= 0) return reportNoData();
+
+  const double design = reading.design, max = reading.max, current = reading.current;
+  const std::int32_t cycles = reading.cycles;
+  // The border takes 2 of the frame's pixels on this path.
+  auto bar = [](const char* frame, double ratio) {
+    const std::int32_t width = shown<Rectangle>(frame).Width();
+    return barWidth(ratio * width - 2, width);
+  };
+
+  shown<StaticText>("maxCapacityField").setText("100%");
+  shown<StaticText>("maxCapacityUnits").setText("(" + formatStr(design) + " mAh)");
+  shown<StaticText>("capacityField").setText(percentText((max / design) * 100));
+  shown<StaticText>("capacityUnits").setText("(" + formatStr(max) + " mAh)");
+  shown<Canvas>("capacityBar").setWidth(bar("capacityBG", max / design));
+  shown<StaticText>("currentField").setText(percentText((current / max) * 100));
+  shown<StaticText>("currentUnits").setText("(" + formatStr(current) + " mAh)");
+  shown<Canvas>("currentBar").setWidth(bar("currentBG", current / max));
+  shown<StaticText>("cyclesFieldPercent").setText(percentText(cycles / 4.0));
+  shown<StaticText>("cyclesField").setText("(" + Str(cycles) + ")");
+  shown<Canvas>("lifeBar").setWidth(bar("lifeBG", cyclesLeft(cycles) / 500));
+  shown<StaticText>("voltageField").setText(formatStr(reading.voltage / 1000.0));
+
+  shown<StaticText>("acFlag").setVisible(reading.externalConnected);
+  shown<StaticText>("chFlag").setVisible(reading.isCharging);
+  shown<StaticText>("batFlag").setVisible(reading.batteryInstalled);
+  shown<StaticText>("upsFlag").setVisible(flagSet(reading.flags, flagUPSInstalled));
+  shown<StaticText>("lowFlag").setVisible(flagSet(reading.flags, flagBatteryLowWarn));
+  shown<StaticText>("emptyFlag").setVisible(flagSet(reading.flags, flagBatteryDepleted));
+  shown<StaticText>("noChargeFlag").setVisible(reading.externalConnected && !reading.externalChargeCapable);
+  shown<StaticText>("chargedFlag").setVisible(reading.fullyCharged);
+
+  batteryWarningIssued = false;
+}
+
+}  // namespace ambrelux

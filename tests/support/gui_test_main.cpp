@@ -1,0 +1,15 @@
+// Shared main for tests that need a QApplication: offscreen unless the
+// caller chose a platform, and the C locale so number texts are stable.
+#include <QApplication>
+#include <clocale>
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication app(argc, argv);
+  std::setlocale(LC_ALL, "C");
+  return RUN_ALL_TESTS();
+}
