@@ -1,0 +1,370 @@
+#include "status_window/parsers.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "support/fake_platform.h"
+
+namespace ambrelux {
+namespace {
+
+using testing::readTestData;
+
+std::string caseName(const char* name) { return name; }
+
+// ---- Smart battery ------------------------------------------------------
+
+struct LineCase {
+  const char* name;
+  std::string data;
+  std::string key;
+  std::string expected;
+};
+
+class ParseLineTest : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(ParseLineTest, ValueOfKey) {
+  const LineCase& c = GetParam();
+  EXPECT_EQ(parseLine(c.data, c.key), c.expected);
+}
+
+const LineCase kLineCases[] = {
+    {"line_form", "{\n  \"Voltage\" = 12000\n}", "Voltage", "12000"},
+    {"yes_no_value", "{\n  \"IsCharging\" = Yes\n}", "IsCharging", "Yes"},
+    {"value_not_trimmed", "{\n  \"Voltage\" = 12000 \n}", "Voltage", "12000 "},
+    {"empty_value", "{\n  \"Voltage\" = \n}", "Voltage", ""},
+    {"absent", "{\n  \"Voltage\" = 12000\n}", "Amperage", ""},
+    // Exactly one blank each side of "=".
+    {"no_blanks_around_equals", "{\n  \"Voltage\"=12000\n}", "Voltage", ""},
+    {"two_blanks_before_equals", "{\n  \"Voltage\"  = 12000\n}", "Voltage", ""},
+    {"compact_entry_is_not_a_line_key", "{\n  \"Legacy\" = {\"Voltage\"=11000,\"Flags\"=4}\n}", "Voltage", ""},
+    {"quote_keeps_longer_key_apart", "{\n  \"AbsoluteMaxCapacity\" = 9\n  \"MaxCapacity\" = 5200\n}", "MaxCapacity",
+     "5200"},
+    {"first_occurrence_counts", "{\n  \"Voltage\" = 1\n  \"Voltage\" = 2\n}", "Voltage", "1"},
+    {"line_end_missing", "{\n  \"Voltage\" = 12000", "Voltage", ""},
+    // "Flags" runs to the nested dictionary's "}", entries after it included.
+    {"flags_followed_by_entries", "{\n  \"Legacy\" = {\"Amperage\"=0,\"Flags\"=7,\"Capacity\"=5200}\n}", "Flags",
+     "7,\"Capacity\"=5200"},
+    {"flags_at_end_of_dictionary", "{\n  \"Legacy\" = {\"Amperage\"=0,\"Flags\"=7}\n}", "Flags", "7"},
+    {"flags_line_form_not_read", "{\n  \"Flags\" = 4\n}", "Flags", ""},
+    {"flags_brace_missing", "{\n  \"Legacy\" = {\"Flags\"=7,", "Flags", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ParseLineTest, ::testing::ValuesIn(kLineCases),
+                         [](const auto& row) { return caseName(row.param.name); });
+
+TEST(ParseLineValueTest, FlagsReadsAsItsLeadingNumber) {
+  EXPECT_EQ(readInt32(parseLine("{\"Amperage\"=0,\"Flags\"=7,\"Capacity\"=5200}", "Flags")), 7);
+  EXPECT_EQ(readInt32(parseLine("{\"Amperage\"=0,\"Flags\"=7}", "Flags")), 7);
+}
+
+struct CutCase {
+  const char* name;
+  std::string listing;
+  std::string expected;
+};
+
+class CutSmartBatteryBlockTest : public ::testing::TestWithParam<CutCase> {};
+
+TEST_P(CutSmartBatteryBlockTest, Block) {
+  const CutCase& c = GetParam();
+  EXPECT_EQ(cutSmartBatteryBlock(c.listing), c.expected);
+}
+
+const CutCase kCutCases[] = {
+    {"from_first_brace_after_marker_line_to_second_closing",
+     "+-o Root\n  +-o AppleSmartBattery  <class AppleSmartBattery, {x}>\n    {\n      \"A\" = 1\n"
+     "      \"L\" = {\"Flags\"=4}\n      \"B\" = 2\n    }\n+-o Next {}\n",
+     "{\n      \"A\" = 1\n      \"L\" = {\"Flags\"=4}\n      \"B\" = 2\n    }"},
+    // The first marker may stand in a longer name; the block still follows.
+    {"marker_inside_longer_name",
+     "+-o AppleSmartBatteryManager  <class AppleSmartBatteryManager>\n  +-o AppleSmartBattery  <class>\n"
+     "    {\n      \"L\" = {\"Flags\"=4}\n    }\n",
+     "{\n      \"L\" = {\"Flags\"=4}\n    }"},
+    {"no_marker", "+-o Root\n  {\n    \"DesignCapacity\" = 5200\n    \"L\" = {\"Flags\"=4}\n  }\n", ""},
+    {"empty_output", "", ""},
+    {"one_closing_brace", "+-o AppleSmartBattery\n  {\n    \"DesignCapacity\" = 5200\n  }\n", ""},
+    {"no_closing_brace", "+-o AppleSmartBattery\n  {\n    \"DesignCapacity\" = 5200\n", ""},
+    {"no_opening_brace", "+-o AppleSmartBattery\n", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CutSmartBatteryBlockTest, ::testing::ValuesIn(kCutCases),
+                         [](const auto& row) { return caseName(row.param.name); });
+
+SmartBatteryReading readListing(const std::string& listing) {
+  return readSmartBattery(cutSmartBatteryBlock(listing));
+}
+
+TEST(SmartBatteryTest, WorkedExample) {
+  const std::string listing = readTestData("ioreg/smart-battery.txt");
+  const std::string block = cutSmartBatteryBlock(listing);
+  EXPECT_EQ(block.rfind("{\n            \"ExternalConnected\" = Yes\n", 0), 0u) << block;
+  EXPECT_TRUE(block.ends_with("\"Amperage\" = 1300\n          }")) << block;
+
+  const SmartBatteryReading r = readSmartBattery(block);
+  EXPECT_EQ(r.design, 5200);
+  EXPECT_EQ(r.max, 5200);
+  EXPECT_EQ(r.current, 2600);
+  EXPECT_EQ(r.cycles, 100);
+  EXPECT_EQ(r.voltage, 12000);
+  EXPECT_EQ(r.flags, 16);
+  EXPECT_TRUE(r.externalConnected);
+  EXPECT_TRUE(r.isCharging);
+  EXPECT_TRUE(r.batteryInstalled);
+  EXPECT_TRUE(r.externalChargeCapable);
+  EXPECT_FALSE(r.fullyCharged);
+}
+
+std::string smartListing(const std::string& properties) {
+  return "+-o AppleSmartBattery  <class AppleSmartBattery>\n    {\n" + properties +
+         "      \"Legacy\" = {\"Amperage\"=0,\"Flags\"=4,\"Voltage\"=1}\n    }\n";
+}
+
+TEST(SmartBatteryTest, YesNoKeys) {
+  struct Case {
+    const char* name;
+    std::string properties;
+    bool externalConnected, externalChargeCapable;
+  };
+  const Case cases[] = {
+      {"charge capable ignored without external power",
+       "      \"ExternalConnected\" = No\n      \"ExternalChargeCapable\" = Yes\n", false, false},
+      {"charge capable absent on external power", "      \"ExternalConnected\" = Yes\n", true, false},
+      {"charge capable on external power",
+       "      \"ExternalConnected\" = Yes\n      \"ExternalChargeCapable\" = Yes\n", true, true},
+      {"lower-case yes is no", "      \"ExternalConnected\" = yes\n      \"ExternalChargeCapable\" = Yes\n", false,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const SmartBatteryReading r = readListing(smartListing(c.properties));
+    EXPECT_EQ(r.externalConnected, c.externalConnected);
+    EXPECT_EQ(r.externalChargeCapable, c.externalChargeCapable);
+  }
+}
+
+TEST(SmartBatteryTest, AbsentKeysReadAsZeroOrNo) {
+  const SmartBatteryReading r = readListing(smartListing("      \"DesignCapacity\" = 5200\n"));
+  EXPECT_EQ(r.design, 5200);
+  EXPECT_EQ(r.max, 0);
+  EXPECT_EQ(r.current, 0);
+  EXPECT_EQ(r.cycles, 0);
+  EXPECT_EQ(r.voltage, 0);  // the nested "Voltage"=1 is no line-form key
+  EXPECT_EQ(r.flags, 4);
+  EXPECT_FALSE(r.externalConnected);
+  EXPECT_FALSE(r.isCharging);
+  EXPECT_FALSE(r.batteryInstalled);
+  EXPECT_FALSE(r.fullyCharged);
+}
+
+TEST(SmartBatteryTest, DesignCapacity) {
+  struct Case {
+    const char* name;
+    std::string listing;
+    std::int32_t design;
+  };
+  const Case cases[] = {
+      {"present", smartListing("      \"DesignCapacity\" = 5460\n"), 5460},
+      {"absent", smartListing("      \"MaxCapacity\" = 5460\n"), 0},
+      {"not a number", smartListing("      \"DesignCapacity\" = unknown\n"), 0},
+      {"negative", smartListing("      \"DesignCapacity\" = -5\n"), -5},
+      {"no marker", "{\n      \"DesignCapacity\" = 5200\n      \"L\" = {\"Flags\"=4}\n}\n", 0},
+      {"one closing brace", "+-o AppleSmartBattery\n  {\n    \"DesignCapacity\" = 5200\n  }\n", 0},
+      // The block ends at a second nested dictionary's "}".
+      {"after a second nested dictionary",
+       "+-o AppleSmartBattery\n  {\n    \"A\" = {\"Flags\"=4}\n    \"B\" = {\"X\"=1}\n"
+       "    \"DesignCapacity\" = 5200\n  }\n",
+       0},
+      {"before a second nested dictionary",
+       "+-o AppleSmartBattery\n  {\n    \"DesignCapacity\" = 5200\n    \"A\" = {\"Flags\"=4}\n"
+       "    \"B\" = {\"X\"=1}\n  }\n",
+       5200},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(readListing(c.listing).design, c.design);
+  }
+}
+
+// ---- Older machines -----------------------------------------------------
+
+class ParseOldLineTest : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(ParseOldLineTest, ValueOfKey) {
+  const LineCase& c = GetParam();
+  EXPECT_EQ(parseOldLine(c.data, c.key), c.expected);
+}
+
+const LineCase kOldLineCases[] = {
+    {"entry_before_comma", "({\"Capacity\"=3000,\"Current\"=2500})", "Capacity", "3000"},
+    {"last_entry_before_brace", "({\"Capacity\"=3000,\"Current\"=2500})", "Current", "2500"},
+    {"capacity_not_inside_design_capacity", "({\"DesignCapacity\"=4000,\"Capacity\"=3000})", "Capacity", "3000"},
+    {"only_design_capacity", "({\"DesignCapacity\"=4000})", "Capacity", ""},
+    {"count_not_inside_cycle_count", "({\"Cycle Count\"=31})", "Count", ""},
+    {"key_with_blank", "({\"Cycle Count\"=31})", "Cycle Count", "31"},
+    // The "," is looked for across the end of the dictionary.
+    {"last_entry_of_first_of_two", "({\"Capacity\"=3000,\"Flags\"=4},{\"Capacity\"=2000})", "Flags", "4}"},
+    {"blank_before_equals", "({\"Capacity\" =3000})", "Capacity", ""},
+    {"empty_value", "({\"DesignCapacity\"=,\"MaxCapacity\"=5})", "DesignCapacity", ""},
+    {"no_terminator", "({\"Capacity\"=3000", "Capacity", ""},
+    {"absent", "({\"Capacity\"=3000})", "Voltage", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ParseOldLineTest, ::testing::ValuesIn(kOldLineCases),
+                         [](const auto& row) { return caseName(row.param.name); });
+
+TEST(ParseOldLineValueTest, LastEntryWithItsBraceReadsAsItsNumber) {
+  EXPECT_EQ(readInt32(parseOldLine("({\"Capacity\"=3000,\"Flags\"=4},{\"Flags\"=1})", "Flags")), 4);
+}
+
+std::string macioLine(const std::string& dictionaries) {
+  return "    | |   \"IOBatteryInfo\" = (" + dictionaries + ")\n    | |   \"name\" = <\"mac-io\">\n";
+}
+
+struct RecordCase {
+  const char* name;
+  std::string listing;
+  std::optional<std::string> expected;
+};
+
+class CutBatteryInfoRecordTest : public ::testing::TestWithParam<RecordCase> {};
+
+TEST_P(CutBatteryInfoRecordTest, Record) {
+  const RecordCase& c = GetParam();
+  EXPECT_EQ(cutBatteryInfoRecord(c.listing), c.expected);
+}
+
+const RecordCase kRecordCases[] = {
+    {"no_marker", "+-o mac-io@17\n  \"name\" = <\"mac-io\">\n", std::nullopt},
+    {"empty_output", "", std::nullopt},
+    {"one_dictionary", macioLine("{\"Capacity\"=3000,\"Flags\"=5}"),
+     "IOBatteryInfo\" = ({\"Capacity\"=3000,\"Flags\"=5})\n"},
+    {"first_flags_one_picks_second", macioLine("{\"Flags\"=1,\"Capacity\"=0},{\"Capacity\"=3000,\"Flags\"=5}"),
+     "\"Capacity\"=3000,\"Flags\"=5})\n"},
+    {"first_flags_one_closing_its_dictionary",
+     macioLine("{\"Capacity\"=0,\"Flags\"=1},{\"Capacity\"=3000,\"Flags\"=5}"), "\"Capacity\"=3000,\"Flags\"=5})\n"},
+    {"first_flags_four_keeps_first", macioLine("{\"Flags\"=4,\"Capacity\"=1},{\"Capacity\"=3000}"),
+     "IOBatteryInfo\" = ({\"Flags\"=4,\"Capacity\"=1},{\"Capacity\"=3000})\n"},
+    {"first_flags_ten_is_not_one", macioLine("{\"Flags\"=10},{\"Capacity\"=3000}"),
+     "IOBatteryInfo\" = ({\"Flags\"=10},{\"Capacity\"=3000})\n"},
+    {"three_dictionaries_first_flags_one", macioLine("{\"Flags\"=1},{\"Capacity\"=2},{\"Capacity\"=3}"),
+     "\"Capacity\"=2},{\"Capacity\"=3})\n"},
+    // Without "Flags" the number is read inside "IOBatteryInfo": 0.
+    {"several_without_flags", macioLine("{\"Capacity\"=1},{\"Capacity\"=2}"),
+     "IOBatteryInfo\" = ({\"Capacity\"=1},{\"Capacity\"=2})\n"},
+    {"no_line_end_after_brace", "  \"IOBatteryInfo\" = ({\"Capacity\"=3000})", ""},
+    {"no_brace_keeps_the_rest", "  \"IOBatteryInfo\" = ()\n  \"Capacity\"=5\n", "IOBatteryInfo\" = ()\n  \"Capacity\"=5\n"},
+    // A record cut short right after its "Flags": nothing to read, so 0.
+    {"cut_short_after_flags", "\"IOBatteryInfo\" = ({\"A\"=1},{\"Flags\n", "IOBatteryInfo\" = ({\"A\"=1},{\"Flags\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CutBatteryInfoRecordTest, ::testing::ValuesIn(kRecordCases),
+                         [](const auto& row) { return caseName(row.param.name); });
+
+// Which dictionary is read, by the first one's Flags.
+TEST(OldBatteryTest, SeveralBatteriesChoice) {
+  const struct {
+    int firstFlags;
+    std::int32_t capacity;
+  } cases[] = {{1, 3000}, {0, 1111}, {4, 1111}, {5, 1111}, {7, 1111}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.firstFlags);
+    const std::string listing = macioLine("{\"Capacity\"=1111,\"Flags\"=" + std::to_string(c.firstFlags) +
+                                          "},{\"Capacity\"=3000,\"Flags\"=5}");
+    const std::optional<std::string> record = cutBatteryInfoRecord(listing);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(readOldBattery(*record).capacity, c.capacity);
+  }
+}
+
+struct OldReadingCase {
+  const char* name;
+  std::string record;
+  OldBatteryReading expected;
+};
+
+class ReadOldBatteryTest : public ::testing::TestWithParam<OldReadingCase> {};
+
+TEST_P(ReadOldBatteryTest, Reading) {
+  const OldReadingCase& c = GetParam();
+  const OldBatteryReading r = readOldBattery(c.record);
+  EXPECT_EQ(r.capacity, c.expected.capacity);
+  EXPECT_EQ(r.cycles, c.expected.cycles);
+  EXPECT_EQ(r.charge, c.expected.charge);
+  EXPECT_EQ(r.voltage, c.expected.voltage);
+  EXPECT_EQ(r.flags, c.expected.flags);
+  EXPECT_EQ(r.design, c.expected.design);
+}
+
+// Fields: capacity, cycles, charge, voltage, flags, design.
+const OldReadingCase kOldReadingCases[] = {
+    {"all_keys",
+     "{\"Capacity\"=3000,\"Count\"=31,\"Current\"=2500,\"Voltage\"=12603,\"Flags\"=5,\"DesignCapacity\"=4000}",
+     {3000, 31, 2500, 12603, 5, 4000}},
+    {"cycle_count_instead_of_count", "{\"Capacity\"=3000,\"Cycle Count\"=31}", {3000, 31, 0, 0, 0, 0}},
+    {"count_before_cycle_count", "{\"Cycle Count\"=9,\"Count\"=31}", {0, 31, 0, 0, 0, 0}},
+    {"empty_count_falls_back", "{\"Count\"=,\"Cycle Count\"=31}", {0, 31, 0, 0, 0, 0}},
+    {"neither_cycle_key", "{\"Capacity\"=3000}", {3000, -1, 0, 0, 0, 0}},
+    {"both_cycle_keys_empty", "{\"Count\"=,\"Cycle Count\"=}", {0, -1, 0, 0, 0, 0}},
+    {"cycles_not_a_number", "{\"Count\"=n/a}", {0, 0, 0, 0, 0, 0}},
+    {"design_from_max_capacity", "{\"MaxCapacity\"=4100,\"AbsoluteMaxCapacity\"=4200}", {0, -1, 0, 0, 0, 4100}},
+    {"design_from_absolute_max_capacity", "{\"AbsoluteMaxCapacity\"=4200}", {0, -1, 0, 0, 0, 4200}},
+    {"empty_design_capacity_is_absent", "{\"DesignCapacity\"=,\"MaxCapacity\"=4100}", {0, -1, 0, 0, 0, 4100}},
+    {"design_capacity_first", "{\"AbsoluteMaxCapacity\"=1,\"MaxCapacity\"=2,\"DesignCapacity\"=3}",
+     {0, -1, 0, 0, 0, 3}},
+    {"capacity_not_a_number", "{\"Capacity\"=full}", {0, -1, 0, 0, 0, 0}},
+    // A record line without a line end after its "{" is cut to nothing.
+    {"empty_record", "", {0, -1, 0, 0, 0, 0}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReadOldBatteryTest, ::testing::ValuesIn(kOldReadingCases),
+                         [](const auto& row) { return caseName(row.param.name); });
+
+TEST(OldBatteryTest, RecordWithoutLineEndGivesNoCapacity) {
+  const std::optional<std::string> record = cutBatteryInfoRecord("\"IOBatteryInfo\" = ({\"Capacity\"=3000})");
+  ASSERT_TRUE(record);
+  EXPECT_EQ(readOldBattery(*record).capacity, 0);
+}
+
+TEST(OldBatteryTest, Listings) {
+  struct Case {
+    const char* file;
+    OldBatteryReading expected;
+  };
+  const Case cases[] = {
+      {"ioreg/macio-one-battery.txt", {3000, 31, 2500, 12603, 5, 4000}},
+      {"ioreg/macio-two-batteries.txt", {4200, 212, 3900, 12410, 7, 4600}},
+      // The second battery lacks "Voltage" and a design key: the third's.
+      {"ioreg/macio-three-batteries.txt", {3600, 75, 1800, 11800, 4, 4000}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::optional<std::string> record = cutBatteryInfoRecord(readTestData(c.file));
+    ASSERT_TRUE(record);
+    const OldBatteryReading r = readOldBattery(*record);
+    EXPECT_EQ(r.capacity, c.expected.capacity);
+    EXPECT_EQ(r.cycles, c.expected.cycles);
+    EXPECT_EQ(r.charge, c.expected.charge);
+    EXPECT_EQ(r.voltage, c.expected.voltage);
+    EXPECT_EQ(r.flags, c.expected.flags);
+    EXPECT_EQ(r.design, c.expected.design);
+  }
+  EXPECT_EQ(cutBatteryInfoRecord(readTestData("ioreg/macio-no-battery-info.txt")), std::nullopt);
+}
+
+TEST(ValueTextTest, ReadInt32AndIsYes) {
+  EXPECT_EQ(readInt32("5200"), 5200);
+  EXPECT_EQ(readInt32("4}"), 4);
+  EXPECT_EQ(readInt32(""), 0);
+  EXPECT_EQ(readInt32("-1"), -1);
+  EXPECT_EQ(readInt32("18446744073709551615"), 2147483647);
+  EXPECT_TRUE(isYes("Yes"));
+  EXPECT_FALSE(isYes("Yes "));
+  EXPECT_FALSE(isYes("yes"));
+  EXPECT_FALSE(isYes(""));
+}
+
+}  // namespace
+}  // namespace ambrelux
