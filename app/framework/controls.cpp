@@ -1,6 +1,7 @@
 #include "app/framework/controls.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -138,6 +139,7 @@ void RectControl::placeWidget() {
   const int originLeft = container_ ? container_->left_ : 0;
   const int originTop = container_ ? container_->top_ : 0;
   widget_->setGeometry(left_ - originLeft, top_ - originTop, width_, height_);
+  resized();
 }
 
 void RectControl::setContainer(const std::string& parentName) {
@@ -188,13 +190,30 @@ QLabel* StaticText::label() const { return static_cast<QLabel*>(widget()); }
 
 std::string StaticText::Text() const { return label()->text().toStdString(); }
 
-void StaticText::setText(const std::string& text) { label()->setText(qs(text)); }
+void StaticText::setText(const std::string& text) {
+  label()->setText(qs(text));
+  fitFont();
+}
+
+void StaticText::fitFont() {
+  QFont font = toQFont(style_);
+  if (!label()->wordWrap() && font.pixelSize() > 0) {
+    const QString text = label()->text();
+    const int smallest = std::max(1, font.pixelSize() * 3 / 4);
+    while (font.pixelSize() > smallest && QFontMetrics(font).horizontalAdvance(text) > Width())
+      font.setPixelSize(font.pixelSize() - 1);
+  }
+  label()->setFont(font);
+}
 
 void StaticText::applyProperty(const Property& property) {
-  if (style_.apply(property)) return label()->setFont(toQFont(style_));
+  if (style_.apply(property)) return fitFont();
   const std::string& name = property.name;
   if (name == "Text") return setText(std::get<std::string>(property.value));
-  if (name == "Multiline") return label()->setWordWrap(std::get<bool>(property.value));
+  if (name == "Multiline") {
+    label()->setWordWrap(std::get<bool>(property.value));
+    return fitFont();
+  }
   if (name == "TextAlign") {
     const auto align = std::get<std::int32_t>(property.value);
     const Qt::Alignment horizontal = align == 1 ? Qt::AlignHCenter : align == 2 ? Qt::AlignRight : Qt::AlignLeft;

@@ -51,6 +51,8 @@ class RectControl : public PropertyTarget {
   RectControl() = default;
   // Creates the widget; run once by Constructor.
   virtual QWidget* createWidget(QWidget* parent) = 0;
+  // Called after the control's geometry changed.
+  virtual void resized() {}
 
  private:
   friend class Window;
@@ -89,8 +91,12 @@ class StaticText : public RectControl {
 
  protected:
   QWidget* createWidget(QWidget* parent) override;
+  void resized() override { fitFont(); }
 
  private:
+  // A single-line caption never clips: where the interface font is wider
+  // than the one the layout was drawn with, the text shrinks a little.
+  void fitFont();
   TextStyle style_;
 };
 

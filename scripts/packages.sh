@@ -1,0 +1,18 @@
+# Installs the Debian packages named as arguments that are not installed
+# yet. Sourced by the other scripts; uses sudo unless already root.
+ensure_packages() {
+  local missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev)

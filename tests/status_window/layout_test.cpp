@@ -1,0 +1,225 @@
+// The status window as laid out, before any refresh has written to it.
+#include <QImage>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <map>
+
+#include "app/framework/runtime.h"
+#include "status_window/layout_table.h"
+#include "support/window_fixture.h"
+
+namespace ambrelux::testing {
+namespace {
+
+// Stops after construction, so the design-time state can be seen.
+class LaidOutWindow : public statusWindow {
+ protected:
+  void Event_Open() override {}
+};
+
+class LayoutTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    laidOut = new LaidOutWindow;
+    laidOut->construct();
+  }
+  LaidOutWindow* laidOut = nullptr;
+};
+
+TEST_F(LayoutTest, TheFiftyFourControlsExistUnderTheirNamesAndKinds) {
+  std::map<std::string, int> kinds;
+  for (const auto& control : window().controls()) {
+    if (dynamic_cast<StaticText*>(control.get())) ++kinds["StaticText"];
+    else if (dynamic_cast<Separator*>(control.get())) ++kinds["Separator"];
+    else if (dynamic_cast<Rectangle*>(control.get())) ++kinds["Rectangle"];
+    else if (dynamic_cast<Canvas*>(control.get())) ++kinds["Canvas"];
+    else if (dynamic_cast<ChasingArrows*>(control.get())) ++kinds["ChasingArrows"];
+    else if (dynamic_cast<PushButton*>(control.get())) ++kinds["PushButton"];
+  }
+  EXPECT_EQ(window().controls().size(), 54u);
+  EXPECT_EQ(kinds, (std::map<std::string, int>{{"StaticText", 39}, {"Separator", 6}, {"Rectangle", 3},
+                                               {"Canvas", 3}, {"ChasingArrows", 1}, {"PushButton", 2}}));
+  for (const ControlRow& row : statusWindowControls()) {
+    SCOPED_TRACE(row.name);
+    RectControl* control = window().controlByName(row.name);
+    ASSERT_NE(control, nullptr);
+    // Tests and code find controls the same way.
+    EXPECT_EQ(window().findChild<QWidget*>(row.name), control->widget());
+  }
+}
+
+struct Geometry {
+  const char* name;
+  int left, top, width, height;
+};
+
+// One of each kind, nested and not, in window-content coordinates.
+TEST_F(LayoutTest, ControlsSitWhereTheTablePutsThem) {
+  for (const Geometry& g : {Geometry{"acFlag", 26, 19, 100, 20}, Geometry{"StaticText12", 138, 42, 100, 20},
+                            Geometry{"Separator1", 20, 14, 449, 4}, Geometry{"Separator7", 356, 17, 6, 45},
+                            Geometry{"capacityBG", 309, 108, 160, 20}, Geometry{"capacityBar", 310, 109, 137, 18},
+                            Geometry{"StaticText10", 309, 172, 160, 20}, Geometry{"busy", 453, 77, 16, 16},
+                            Geometry{"PushButton1", 396, 248, 69, 20}, Geometry{"PushButton2", 122, 256, 195, 15},
+                            Geometry{"tickField", 425, 3, 64, 15}, Geometry{"voltageField", 142, 204, 40, 20}}) {
+    SCOPED_TRACE(g.name);
+    QWidget* widget = control<RectControl>(g.name).widget();
+    const QPoint topLeft = widget->mapTo(window().content(), QPoint(0, 0));
+    EXPECT_EQ(QRect(topLeft, widget->size()), QRect(g.left, g.top, g.width, g.height));
+  }
+}
+
+TEST_F(LayoutTest, WindowIsFixedAtItsContentSizeWithTitle) {
+  EXPECT_EQ(window().windowTitle(), "Ambrelux");
+  EXPECT_EQ(window().content()->size(), QSize(492, 288));
+  EXPECT_EQ(window().minimumSize(), window().maximumSize());
+  EXPECT_FALSE(window().windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(window().windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_TRUE(window().windowFlags() & Qt::WindowCloseButtonHint);
+}
+
+struct FlagCell {
+  const char* grey;
+  const char* overlay;
+  const char* offTag;
+  const char* onTag;
+  bool shownAtStart;
+};
+
+TEST_F(LayoutTest, FlagCellsCarryTheirHelpTagsAndStartingState) {
+  const FlagCell cells[] = {
+      {"StaticText16", "acFlag", "A/C power is not currently available.",
+       "The computer is plugged into a power outlet.", true},
+      {"StaticText7", "batFlag", "There are no batteries installed.",
+       "One or more batteries are installed in the computer.", true},
+      {"StaticText2", "chFlag", "The batteries are not being charged.",
+       "One or more batteries are currently being charged.", true},
+      {"StaticText15", "chargedFlag", "The battery is not signalling a low power condition.",
+       "The battery is charged.", false},
+      {"StaticText11", "upsFlag", "No Uninterruptable Power Supply is being sensed.",
+       "An Uninterruptable Power Supply is attached to the computer.", true},
+      {"StaticText12", "lowFlag", "The batteries are charged.",
+       "The battery's remaining power has dropped below the warning level.", true},
+      {"StaticText13", "emptyFlag", "The batteries are not empty.", "The battery is completely depleted of power.",
+       true},
+      {"StaticText14", "noChargeFlag", "The batteries installed can be charged.",
+       "There are no chargeable batteries available.", true},
+  };
+  for (const FlagCell& cell : cells) {
+    SCOPED_TRACE(cell.overlay);
+    auto& grey = control<StaticText>(cell.grey);
+    auto& overlay = control<StaticText>(cell.overlay);
+    EXPECT_EQ(grey.widget()->toolTip().toStdString(), cell.offTag);
+    EXPECT_EQ(overlay.widget()->toolTip().toStdString(), cell.onTag);
+    // A screen reader reads the caption and the help tag.
+    EXPECT_EQ(overlay.widget()->accessibleDescription().toStdString(), cell.onTag);
+    EXPECT_EQ(grey.Text(), overlay.Text());
+    EXPECT_TRUE(grey.Visible());
+    EXPECT_EQ(overlay.Visible(), cell.shownAtStart);
+    // The overlay lies over its grey label, so its caption is what shows.
+    EXPECT_EQ(overlay.widget()->parentWidget(), grey.widget());
+    EXPECT_EQ(overlay.label()->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    EXPECT_EQ(grey.label()->palette().color(QPalette::WindowText), QColor(0xCC, 0xCC, 0xCC));
+  }
+}
+
+TEST_F(LayoutTest, BarsShowTheirPictureUnderTheirCaptionInsideTheirFrame) {
+  const char* bars[][3] = {{"capacityBG", "capacityBar", "capacityBarLabel"},
+                           {"currentBG", "currentBar", "StaticText9"},
+                           {"lifeBG", "lifeBar", "StaticText10"}};
+  for (const auto& [frame, bar, caption] : bars) {
+    SCOPED_TRACE(bar);
+    QWidget* frameWidget = control<Rectangle>(frame).widget();
+    const QObjectList& stack = frameWidget->children();
+    const auto position = [&](const char* name) {
+      return std::find(stack.begin(), stack.end(), control<RectControl>(name).widget()) - stack.begin();
+    };
+    // Qt stacks later children above earlier ones.
+    EXPECT_LT(position(bar), position(caption));
+    EXPECT_LT(position(caption), static_cast<long>(stack.size()));
+    EXPECT_EQ(width(bar), 137);
+    ASSERT_TRUE(control<Canvas>(bar).Backdrop());
+    EXPECT_GE(control<Canvas>(bar).Backdrop()->pixmap.width(), 160);
+    EXPECT_EQ(control<Canvas>(bar).Backdrop()->pixmap.height(), 18);
+  }
+  // Three distinct pictures.
+  EXPECT_NE(control<Canvas>("capacityBar").Backdrop()->pixmap.toImage(),
+            control<Canvas>("currentBar").Backdrop()->pixmap.toImage());
+  EXPECT_NE(control<Canvas>("currentBar").Backdrop()->pixmap.toImage(),
+            control<Canvas>("lifeBar").Backdrop()->pixmap.toImage());
+}
+
+TEST_F(LayoutTest, ValueFieldsStartEmptyAndHiddenControlsStayHidden) {
+  for (const char* field : {"maxCapacityField", "maxCapacityUnits", "capacityField", "capacityUnits", "currentField",
+                            "currentUnits", "cyclesFieldPercent", "cyclesField", "voltageField", "timeField",
+                            "tickField"})
+    EXPECT_EQ(text(field), "") << field;
+  for (const char* hidden : {"busy", "timeLabel", "timeField"}) EXPECT_FALSE(visible(hidden)) << hidden;
+  EXPECT_TRUE(visible("tickField"));
+  EXPECT_EQ(text("StaticText17"), "V");
+}
+
+TEST_F(LayoutTest, ButtonsAreCaptionedAndQuitIsTheDefault) {
+  EXPECT_EQ(control<PushButton>("PushButton1").Caption(), "Quit");
+  EXPECT_TRUE(control<PushButton>("PushButton1").Default());
+  EXPECT_EQ(control<PushButton>("PushButton2").Caption(), "<https://www.ambrelux.example/>");
+  EXPECT_FALSE(control<PushButton>("PushButton2").Default());
+  // Quit comes first in the keyboard order; the bars take no focus.
+  QWidget* next = control<PushButton>("PushButton1").widget()->nextInFocusChain();
+  while (!(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+  EXPECT_EQ(next, control<PushButton>("PushButton2").widget());
+  EXPECT_EQ(control<Canvas>("lifeBar").widget()->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(LayoutTest, TheOneStatusWindowIsFoundAgainAndBuildsNothingMore) {
+  EXPECT_EQ(statusWindow::instance(), laidOut);
+  EXPECT_EQ(statusWindow::instance(), laidOut);
+  EXPECT_TRUE(fake.commands.empty());
+  EXPECT_EQ(GetImplicitWindow(statusWindow::kClassName), laidOut);
+}
+
+TEST_F(LayoutTest, PropertiesStartAtTheirInitialValues) {
+  EXPECT_EQ(laidOut->dataMethod, 0);
+  EXPECT_FALSE(laidOut->batteryWarningIssued);
+  EXPECT_EQ(laidOut->sh, nullptr);
+  EXPECT_EQ(laidOut->batInfo, nullptr);
+}
+
+TEST_F(LayoutTest, MenuBarIsTheSharedOneWithItsItems) {
+  EXPECT_EQ(window().MenuBar(), MenuBar1::instance().get());
+  EXPECT_EQ(window().FileQuit(), MenuBar1::instance()->Lookup("FileQuit"));
+  EXPECT_NE(dynamic_cast<QuitMenuItem*>(window().FileQuit()), nullptr);
+  EXPECT_EQ(window().UntitledMenu1(), nullptr);
+  EXPECT_EQ(window().UntitledMenu0()->Text, "-");
+  EXPECT_EQ(window().EditCut()->Text, "Cu&t");
+  QMenuBar* bar = window().menuBar();
+  ASSERT_EQ(bar->actions().size(), 2);
+  EXPECT_EQ(bar->actions()[0]->text(), "&File");
+  EXPECT_EQ(bar->actions()[1]->text(), "&Edit");
+  auto* quit = bar->findChild<QAction*>("FileQuit");
+  ASSERT_NE(quit, nullptr);
+  EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+TEST_F(LayoutTest, CaptionsFitTheirCells) {
+  for (const ControlRow& row : statusWindowControls()) {
+    if (row.kind != ControlKind::StaticText) continue;
+    SCOPED_TRACE(row.name);
+    QLabel* label = control<StaticText>(row.name).label();
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+  }
+}
+
+TEST_F(LayoutTest, WindowDrawsSomethingOffscreen) {
+  const QImage image = window().grab().toImage();
+  ASSERT_FALSE(image.isNull());
+  const QRgb first = image.pixel(0, 0);
+  bool varied = false;
+  for (int y = 0; y < image.height() && !varied; y += 3)
+    for (int x = 0; x < image.width() && !varied; x += 3) varied = image.pixel(x, y) != first;
+  EXPECT_TRUE(varied);
+}
+
+}  // namespace
+}  // namespace ambrelux::testing
