@@ -1,0 +1,126 @@
+// Framework behaviour the system relies on beyond what the window tests
+// show: the timer, widths, errors out of event handlers, pictures.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <stdexcept>
+
+#include "app/framework/picture.h"
+#include "app/framework/runtime.h"
+#include "app/framework/timer.h"
+#include "app/framework/window.h"
+#include "support/fake_platform.h"
+
+namespace ambrelux::testing {
+namespace {
+
+class CountingTimer : public Timer {
+ public:
+  int actions = 0;
+
+ protected:
+  void Event_Action() override { ++actions; }
+};
+
+TEST(Timer, SettingsMapOntoACoarseRepeatingQtTimer) {
+  CountingTimer timer;
+  EXPECT_FALSE(timer.qtTimer().isActive());
+  timer.setEnabled(true);
+  timer.setMode(Timer::ModeMultiple);
+  timer.setPeriod(15000);
+  EXPECT_TRUE(timer.qtTimer().isActive());
+  EXPECT_FALSE(timer.qtTimer().isSingleShot());
+  EXPECT_EQ(timer.qtTimer().interval(), 15000);
+  EXPECT_EQ(timer.qtTimer().timerType(), Qt::VeryCoarseTimer);
+  timer.setMode(Timer::ModeOff);
+  EXPECT_FALSE(timer.qtTimer().isActive());
+  timer.setMode(Timer::ModeSingle);
+  EXPECT_TRUE(timer.qtTimer().isSingleShot());
+  timer.setEnabled(false);
+  EXPECT_FALSE(timer.qtTimer().isActive());
+  timer.CallAction();
+  EXPECT_EQ(timer.actions, 1);
+}
+
+// A platform whose message box fires the timer while it is showing.
+class BoxThatFiresTimer : public FakePlatform {
+ public:
+  Timer* timer = nullptr;
+  void showMessage(const std::string& text) override {
+    FakePlatform::showMessage(text);
+    timer->CallAction();
+  }
+};
+
+TEST(Timer, FiringsWhileAMessageBoxIsOpenAreDropped) {
+  BoxThatFiresTimer box;
+  CountingTimer timer;
+  box.timer = &timer;
+  MsgBox("Unable to read battery status data.");
+  EXPECT_EQ(box.messages.size(), 1u);
+  EXPECT_EQ(timer.actions, 0);
+  EXPECT_FALSE(messageBoxOpen());
+  timer.CallAction();
+  EXPECT_EQ(timer.actions, 1);
+}
+
+class ThrowingTimer : public Timer {
+ protected:
+  void Event_Action() override { throw std::runtime_error("action failed"); }
+};
+
+TEST(Runtime, AnErrorOutOfAHandlerOutsideTheLoopIsReportedNotThrownThroughQt) {
+  FakePlatform fake;
+  ThrowingTimer timer;
+  EXPECT_NO_THROW(timer.CallAction());
+  ASSERT_EQ(fake.messages.size(), 1u);
+  EXPECT_NE(fake.messages[0].find("action failed"), std::string::npos);
+  EXPECT_TRUE(unhandledExceptionReported());
+  EXPECT_EQ(RuntimeExit(), 1);  // and the run would end as a failure
+}
+
+class TwoLabels : public Window {
+ public:
+  TwoLabels() : Window("test.TwoLabels") {}
+
+ protected:
+  void CreateControls() override {
+    auto& outer = newControl<StaticText>("outer");
+    SetProperties(outer, encodeProperties({{"Left", 100}, {"Top", 50}, {"Width", 80}, {"Height", 20}}));
+    auto& inner = newControl<StaticText>("inner");
+    SetProperties(inner, encodeProperties({{"Left", 110}, {"Top", 55}, {"Width", 30}, {"Height", 10},
+                                           {"Visible", false}, {"InitialParent", std::string("outer")}}));
+  }
+};
+
+TEST(Controls, NestedControlsTakeContentCoordinatesAndWidthsNeverGoNegative) {
+  auto* window = new TwoLabels;
+  window->construct();
+  auto* inner = window->control<StaticText>("inner");
+  ASSERT_NE(inner, nullptr);
+  EXPECT_EQ(inner->widget()->parentWidget(), window->control<StaticText>("outer")->widget());
+  EXPECT_EQ(inner->widget()->geometry(), QRect(10, 5, 30, 10));
+  EXPECT_FALSE(inner->Visible());
+  EXPECT_TRUE(inner->widget()->isHidden()) << "reparenting must not show a hidden control";
+  inner->setWidth(-2);
+  EXPECT_EQ(inner->Width(), 0);
+  EXPECT_EQ(inner->widget()->width(), 0);
+  inner->setWidth(2147483647);
+  EXPECT_EQ(inner->widget()->width(), QWIDGETSIZE_MAX);
+  // Text is shown as text, never as markup.
+  inner->setText("<b>5200</b>");
+  EXPECT_EQ(inner->label()->textFormat(), Qt::PlainText);
+  EXPECT_EQ(GetImplicitWindow("test.TwoLabels"), window);
+  window->close();
+  EXPECT_EQ(GetImplicitWindow("test.TwoLabels"), nullptr) << "a closed window no longer counts as open";
+  releaseFrameworkLists();
+}
+
+TEST(Pictures, AMissingPictureIsNilAndTriedAgain) {
+  PictureCache missing(999);
+  EXPECT_EQ(missing.get(), nullptr);
+  EXPECT_EQ(missing.get(), nullptr);
+}
+
+}  // namespace
+}  // namespace ambrelux::testing
