@@ -18,8 +18,9 @@ inline constexpr std::uint32_t kFlagLowWarning = 0x10;
 inline constexpr std::uint32_t kFlagDepleted = 0x20;
 inline constexpr std::uint32_t kFlagNotChargeable = 0x40;
 
-// The flag word of one battery. Always holds kFlagBatteryInstalled: only
-// batteries that are present are listed.
+// The flag word of one battery. Always holds kFlagBatteryInstalled, as only
+// batteries that are present are listed: so no dictionary ever reads as an
+// empty bay on external power (Flags exactly 1), which readers skip over.
 std::uint32_t powerSourceFlags(const PowerState& state, const Battery& battery);
 
 // "ioreg -w0 -c AppleSmartBattery": the first battery's object and its

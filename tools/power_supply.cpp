@@ -20,12 +20,12 @@ constexpr std::string_view kIdentity[] = {"type", "scope"};
 // Reading an attribute can wake a gauge chip, so each kind reads only what
 // its readings use.
 constexpr std::string_view kBatteryAttributes[] = {
-    "present",            "status",             "capacity",
-    "capacity_level",     "health",             "charge_full_design",
-    "charge_full",        "charge_now",         "energy_full_design",
-    "energy_full",        "energy_now",         "voltage_min_design",
-    "voltage_now",        "current_now",        "power_now",
-    "cycle_count",        "manufacturer",       "model_name",
+    "present",        "status",       "capacity",
+    "capacity_level", "health",       "charge_full_design",
+    "charge_full",    "charge_now",   "energy_full_design",
+    "energy_full",    "energy_now",   "voltage_min_design",
+    "voltage_now",    "current_now",  "power_now",
+    "cycle_count",    "manufacturer", "model_name",
 };
 constexpr std::string_view kChargerAttributes[] = {"online"};
 constexpr std::string_view kUpsAttributes[] = {"present"};
@@ -93,10 +93,17 @@ std::vector<Supply> readSupplies(const std::filesystem::path& root) {
     Supply supply{std::move(name), {}};
     readInto(supply.attributes, folder, kIdentity);
     switch (kindOf(supply.attributes)) {
-      case SupplyKind::SystemBattery: readInto(supply.attributes, folder, kBatteryAttributes); break;
-      case SupplyKind::Charger: readInto(supply.attributes, folder, kChargerAttributes); break;
-      case SupplyKind::Ups: readInto(supply.attributes, folder, kUpsAttributes); break;
-      case SupplyKind::Other: break;
+      case SupplyKind::SystemBattery:
+        readInto(supply.attributes, folder, kBatteryAttributes);
+        break;
+      case SupplyKind::Charger:
+        readInto(supply.attributes, folder, kChargerAttributes);
+        break;
+      case SupplyKind::Ups:
+        readInto(supply.attributes, folder, kUpsAttributes);
+        break;
+      case SupplyKind::Other:
+        break;
     }
     supplies.push_back(std::move(supply));
   }

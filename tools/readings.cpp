@@ -62,8 +62,8 @@ std::string printable(const Attributes& a, std::string_view name) {
   constexpr std::size_t kMaxLength = 32;
   std::string result;
   for (char c : text(a, name).value_or("")) {
-    const bool keep = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                      (c >= '0' && c <= '9') || c == ' ' || c == '.' || c == '-' || c == '_';
+    const bool keep = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                      c == ' ' || c == '.' || c == '-' || c == '_';
     if (keep && result.size() < kMaxLength) result += c;
   }
   while (!result.empty() && result.back() == ' ') result.pop_back();
@@ -121,9 +121,9 @@ Battery batteryFrom(const Attributes& a) {
   // for the charger to feed it. "Not charging" alone is no sign of it, since
   // charge thresholds stop charging on purpose.
   const std::string_view health = text(a, "health").value_or("");
-  for (std::string_view refusal : {"Dead", "Unspecified failure", "Over voltage", "Over current",
-                                   "Overheat", "Hot", "Cold", "Safety timer expire",
-                                   "Watchdog timer expire"}) {
+  for (std::string_view refusal :
+       {"Dead", "Unspecified failure", "Over voltage", "Over current", "Overheat", "Hot", "Cold",
+        "Safety timer expire", "Watchdog timer expire"}) {
     if (health == refusal) b.notChargeable = true;
   }
   return b;

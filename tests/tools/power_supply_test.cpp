@@ -1,13 +1,13 @@
 // Reading attribute files defensively: what a hostile or broken folder holds
 // must give "absent", never a hang, a crash or a file from elsewhere.
+#include "tools/power_supply.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include "tools/power_supply.h"
 
 namespace ambrelux::tools {
 namespace {
@@ -48,7 +48,9 @@ TEST_F(AttributeFiles, LinkIsNotFollowed) {
   EXPECT_EQ(readAttribute(dir / "link"), std::nullopt);
 }
 
-TEST_F(AttributeFiles, MissingFileIsAbsent) { EXPECT_EQ(readAttribute(dir / "nothing"), std::nullopt); }
+TEST_F(AttributeFiles, MissingFileIsAbsent) {
+  EXPECT_EQ(readAttribute(dir / "nothing"), std::nullopt);
+}
 
 TEST(Supplies, MissingRootGivesNone) {
   EXPECT_TRUE(readSupplies("/nonexistent/power_supply").empty());
