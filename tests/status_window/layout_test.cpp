@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <map>
 
 #include "app/framework/runtime.h"
@@ -12,8 +13,13 @@
 namespace ambrelux::testing {
 namespace {
 
-// Stops after construction, so the design-time state can be seen.
+// Stops after construction, so the design-time state can be seen; counts
+// presses of the Quit button instead of quitting.
 class LaidOutWindow : public statusWindow {
+ public:
+  int quitPresses = 0;
+  void PushButton1_Action() override { ++quitPresses; }
+
  protected:
   void Event_Open() override {}
 };
@@ -170,6 +176,15 @@ TEST_F(LayoutTest, ButtonsAreCaptionedAndQuitIsTheDefault) {
   while (!(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
   EXPECT_EQ(next, control<PushButton>("PushButton2").widget());
   EXPECT_EQ(control<Canvas>("lifeBar").widget()->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(LayoutTest, ReturnPushesTheDefaultButton) {
+  laidOut->activateWindow();
+  QApplication::processEvents();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(laidOut));
+  QTest::keyClick(laidOut, Qt::Key_Return);
+  QTest::keyClick(laidOut, Qt::Key_Enter);
+  EXPECT_EQ(laidOut->quitPresses, 2);
 }
 
 TEST_F(LayoutTest, TheOneStatusWindowIsFoundAgainAndBuildsNothingMore) {
