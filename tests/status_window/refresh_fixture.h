@@ -1,0 +1,142 @@
+// Builders of the three tools' output from a few values, and a fixture that
+// looks at the display the refresh paths write.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/window_fixture.h"
+
+namespace ambrelux::testing {
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+// "ioreg -w0 -c AppleSmartBattery": the battery's line, then its property
+// block of `"Key" = value` lines, closed by the one nested dictionary that
+// carries the compact `"Flags"=n` entry (left out when `flags` is empty).
+inline std::string smartListing(const Entries& properties, std::optional<std::string> flags = std::nullopt) {
+  std::string out =
+      "+-o Root  <class IORegistryEntry, id 0x100000100, retain 12>\n"
+      "  +-o AppleSmartBattery  <class AppleSmartBattery, id 0x1000002a0, registered, matched, active>\n"
+      "      {\n";
+  for (const auto& [key, value] : properties) out += "        \"" + key + "\" = " + value + "\n";
+  out += "        \"LegacyBatteryInfo\" = {\"Amperage\"=0";
+  if (flags) out += ",\"Flags\"=" + *flags;
+  out += ",\"Capacity\"=0}\n      }\n    \n";
+  return out;
+}
+
+inline std::string smartListing(const Entries& properties, int flags) {
+  return smartListing(properties, std::to_string(flags));
+}
+
+// "ioreg -w0 -cAppleMacIODevice" with the given text as the value of
+// "IOBatteryInfo"; `lineEnd` false ends the listing right after it.
+inline std::string macioListingWithRecord(const std::string& record, bool lineEnd = true) {
+  std::string out =
+      "+-o Root  <class IORegistryEntry, id 0x100000100, retain 9>\n"
+      "  +-o PowerBook3,4  <class IOPlatformExpertDevice, id 0x100000110, registered>\n"
+      "    +-o mac-io@17  <class AppleMacIODevice, id 0x1000001c0, registered, matched, active>\n"
+      "    | {\n"
+      "    |   \"IOBatteryInfo\" = " +
+      record;
+  if (lineEnd) out += "\n    | }\n    | \n";
+  return out;
+}
+
+// The same listing with one battery dictionary per element, `"Key"=value`
+// entries, neighbours joined by "},{".
+inline std::string macioListing(const std::vector<Entries>& batteries) {
+  std::string record = "(";
+  for (std::size_t b = 0; b < batteries.size(); ++b) {
+    if (b > 0) record += ",";
+    record += "{";
+    for (std::size_t e = 0; e < batteries[b].size(); ++e) {
+      if (e > 0) record += ",";
+      record += "\"" + batteries[b][e].first + "\"=" + batteries[b][e].second;
+    }
+    record += "}";
+  }
+  return macioListingWithRecord(record + ")");
+}
+
+// "system_profiler SPPowerDataType": one indented `Label: value` line per
+// entry; each label is given with its colon.
+inline std::string profilerReport(const Entries& lines) {
+  std::string out = "Power:\n\n    Battery Information:\n\n";
+  for (const auto& [label, value] : lines) out += "      " + label + " " + value + "\n";
+  return out + "\n";
+}
+
+// What a refresh can change of one control.
+struct ControlState {
+  std::string name;
+  std::string text;
+  int width = 0;
+  bool visible = false;
+  bool operator==(const ControlState&) const = default;
+};
+
+inline void PrintTo(const ControlState& s, std::ostream* os) {
+  *os << s.name << "{text=\"" << s.text << "\", width=" << s.width << ", visible=" << s.visible << "}";
+}
+
+// The nine value labels, three bars and eight flag overlays a refresh fills.
+inline const std::vector<std::string> kValueLabels = {
+    "maxCapacityField", "maxCapacityUnits", "capacityField", "capacityUnits", "currentField",
+    "currentUnits",     "cyclesFieldPercent", "cyclesField", "voltageField"};
+inline const std::vector<std::string> kBars = {"capacityBar", "currentBar", "lifeBar"};
+inline const std::vector<std::string> kFlags = {"acFlag",   "chFlag",    "batFlag",      "upsFlag",
+                                                "lowFlag", "emptyFlag", "noChargeFlag", "chargedFlag"};
+
+class RefreshTest : public WindowTest {
+ protected:
+  // Every control's text (labels only), width and visibility.
+  std::vector<ControlState> snapshot() {
+    std::vector<ControlState> states;
+    for (const auto& c : window().controls()) {
+      const auto* label = dynamic_cast<const StaticText*>(c.get());
+      states.push_back({c->Name(), label ? label->Text() : "", c->Width(), c->Visible()});
+    }
+    return states;
+  }
+
+  // The flag overlays shown, in a fixed order, space-separated.
+  std::string flagsShown() {
+    std::string shown;
+    for (const auto& flag : kFlags)
+      if (visible(flag)) shown += (shown.empty() ? "" : " ") + flag;
+    return shown;
+  }
+
+  // Marks every field, bar and flag, so a later write (even of an empty
+  // text) shows.
+  void scribble() {
+    for (const auto& name : kValueLabels) control<StaticText>(name).setText("scribbled");
+    for (const auto& name : kBars) control<Canvas>(name).setWidth(77);
+    for (const auto& name : kFlags) control<StaticText>(name).setVisible(true);
+  }
+
+  void expectCleared() {
+    for (const auto& name : kValueLabels) EXPECT_EQ(text(name), "") << name;
+    for (const auto& name : kBars) EXPECT_EQ(width(name), 0) << name;
+    EXPECT_EQ(flagsShown(), "");
+  }
+
+  void expectBarsWithinFrames() {
+    for (const auto& name : kBars) {
+      EXPECT_GE(width(name), 0) << name;
+      EXPECT_LE(width(name), 160) << name;
+    }
+  }
+
+  // One refresh, as the timer's action makes it.
+  void refresh() { window().updateStatus(); }
+};
+
+}  // namespace ambrelux::testing
