@@ -19,10 +19,7 @@ void statusWindow::updateBatteryStatusOld() {
   const std::int32_t cycles = reading.cycles;
   const bool cyclesKnown = cycles != -1;
   // A full bar is exactly as wide as its frame on this path.
-  auto bar = [](const char* frame, double ratio) {
-    const std::int32_t width = shown<Rectangle>(frame).Width();
-    return barWidth(ratio * width, width);
-  };
+  auto bar = [](const char* frame, double ratio) { return barLength(frame, ratio, 0); };
 
   if (reading.design == 0) {
     shown<StaticText>("maxCapacityField").setText("");
@@ -56,13 +53,7 @@ void statusWindow::updateBatteryStatusOld() {
       .setVisible(flagSet(flags, flagACPower) && flagSet(flags, flagBatteryInstalled) &&
                   !flagSet(flags, flagBatteryCharging) && !flagSet(flags, flagNotChargeable));
 
-  // These sources give no design row caption, capacity frame, depletion or
-  // chargeability worth showing.
-  own<Rectangle>("capacityBG").setVisible(false);
-  own<StaticText>("capacityBarLabel").setVisible(false);
-  shown<StaticText>("emptyFlag").setVisible(false);
-  shown<StaticText>("noChargeFlag").setVisible(false);
-  own<StaticText>("originalCapacityLabel").setVisible(false);
+  hideWhatTheSourceLacks();
 
   batteryWarningIssued = false;
 }

@@ -16,10 +16,7 @@ void statusWindow::updateBatteryStatusProfiler() {
   const std::int32_t cycles = info.getBatteryCycleCount();
   const std::int32_t voltage = info.getBatteryVoltage();
 
-  auto bar = [](const char* frame, double ratio) {
-    const std::int32_t width = shown<Rectangle>(frame).Width();
-    return barWidth(ratio * width - 2, width);
-  };
+  auto bar = [](const char* frame, double ratio) { return barLength(frame, ratio, 2); };
 
   shown<StaticText>("maxCapacityField").setText("");
   shown<StaticText>("maxCapacityUnits").setText("");
@@ -45,11 +42,7 @@ void statusWindow::updateBatteryStatusProfiler() {
                   !own<StaticText>("chFlag").Visible());
   shown<StaticText>("upsFlag").setVisible(info.getUPSInstalled());
 
-  own<Rectangle>("capacityBG").setVisible(false);
-  own<StaticText>("capacityBarLabel").setVisible(false);
-  shown<StaticText>("emptyFlag").setVisible(false);
-  shown<StaticText>("noChargeFlag").setVisible(false);
-  own<StaticText>("originalCapacityLabel").setVisible(false);
+  hideWhatTheSourceLacks();
 
   batteryWarningIssued = false;
 }

@@ -82,6 +82,19 @@ void statusWindow::reportNoData() {
   }
 }
 
+void statusWindow::hideWhatTheSourceLacks() {
+  own<Rectangle>("capacityBG").setVisible(false);
+  own<StaticText>("capacityBarLabel").setVisible(false);
+  shown<StaticText>("emptyFlag").setVisible(false);
+  shown<StaticText>("noChargeFlag").setVisible(false);
+  own<StaticText>("originalCapacityLabel").setVisible(false);
+}
+
+std::int32_t statusWindow::barLength(const char* frame, double ratio, int allowance) {
+  const std::int32_t width = shown<Rectangle>(frame).Width();
+  return barWidth(ratio * width - allowance, width);
+}
+
 void statusWindow::PushButton1_Action() {
   updateTimer().setEnabled(false);
   Quit(0);

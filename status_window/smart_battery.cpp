@@ -15,10 +15,7 @@ void statusWindow::updateBatteryStatus() {
   const double design = reading.design, max = reading.max, current = reading.current;
   const std::int32_t cycles = reading.cycles;
   // The border takes 2 of the frame's pixels on this path.
-  auto bar = [](const char* frame, double ratio) {
-    const std::int32_t width = shown<Rectangle>(frame).Width();
-    return barWidth(ratio * width - 2, width);
-  };
+  auto bar = [](const char* frame, double ratio) { return barLength(frame, ratio, 2); };
 
   shown<StaticText>("maxCapacityField").setText("100%");
   shown<StaticText>("maxCapacityUnits").setText("(" + formatStr(design) + " mAh)");

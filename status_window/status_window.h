@@ -78,6 +78,12 @@ class statusWindow : public Window {
   MenuItem* menuItem(std::string_view name) const;
   // The failure course of a refresh that found no usable data.
   void reportNoData();
+  // The older-machine and profiler sources give no design row, depletion or
+  // chargeability: their refreshes hide those controls.
+  void hideWhatTheSourceLacks();
+  // A bar's length: `ratio` of its frame's width as it stands, less
+  // `allowance` pixels, held to the frame.
+  static std::int32_t barLength(const char* frame, double ratio, int allowance);
 
   // Controls of the open status window, looked up afresh for each write,
   // and controls of this window itself.
