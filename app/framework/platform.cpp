@@ -1,5 +1,6 @@
 #include "app/framework/platform.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QProcess>
@@ -50,13 +51,22 @@ int crashStatus(const QProcess& process) {
   return signal > 0 && signal < 128 ? 128 + signal : 255;
 }
 
+// The window a message belongs to, so the box opens centred over it: the
+// active one, else the first shown.
+QWidget* ownerWindow() {
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (widget->isVisible() && widget->isWindow() && !qobject_cast<QMessageBox*>(widget)) return widget;
+  return nullptr;
+}
+
 class RealPlatform final : public Platform {
  public:
   CommandOutput runCommand(const std::string& commandLine) override { return runRealCommand(commandLine); }
 
   void showMessage(const std::string& text) override {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Ambrelux"), QString::fromStdString(text),
-                    QMessageBox::Ok);
+                    QMessageBox::Ok, ownerWindow());
     box.setTextFormat(Qt::PlainText);
     box.exec();
   }
