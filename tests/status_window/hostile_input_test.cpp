@@ -1,0 +1,275 @@
+// Broken and hostile tool output, through the real command runner: scripts
+// named like the tools stand at the front of the PATH. This test is built
+// away from the stand-ins, so a tool it does not provide is really missing.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "support/display_checks.h"
+#include "support/real_command_platform.h"
+#include "support/window_fixture.h"
+
+namespace ambrelux::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// ---- Tool output, good and bad ----
+
+std::string property(const std::string& key, const std::string& value) {
+  return "        \"" + key + "\" = " + value + "\n";
+}
+
+std::string smartListing(const std::string& properties, const std::string& flags = "7") {
+  return "+-o Root  <class IORegistryEntry>\n"
+         "  +-o AppleSmartBattery  <class AppleSmartBattery, registered, matched, active>\n"
+         "      {\n" +
+         properties + "        \"BatteryData\" = {\"Flags\"=" + flags + "}\n      }\n";
+}
+
+// A charging battery: design 5200 mAh, full 4800, charge 2400, 100 cycles,
+// 12 V. `overrides` replace a key's value; they go first, so a key given
+// twice is read from its override.
+std::string smartProperties(const std::map<std::string, std::string>& overrides = {}) {
+  std::string out;
+  for (const auto& [key, value] : overrides) out += property(key, value);
+  const std::pair<const char*, const char*> good[] = {
+      {"BatteryInstalled", "Yes"}, {"CurrentCapacity", "2400"}, {"CycleCount", "100"},
+      {"DesignCapacity", "5200"}, {"ExternalChargeCapable", "Yes"}, {"ExternalConnected", "Yes"},
+      {"FullyCharged", "No"},     {"IsCharging", "Yes"},        {"MaxCapacity", "4800"},
+      {"Voltage", "12000"}};
+  for (const auto& [key, value] : good) out += property(key, value);
+  return out;
+}
+
+std::string goodSmartListing() { return smartListing(smartProperties()); }
+
+std::string goodPowerReport() {
+  return "Power:\n\n"
+         "    Battery Information:\n\n"
+         "      Charge Information:\n"
+         "          Remaining Capacity (mAh): 2400\n"
+         "          Full Charge Capacity (mAh): 4800\n"
+         "          Charging: Yes\n"
+         "      Health Information:\n"
+         "          Cycle Count: 100\n"
+         "      Battery Installed: Yes\n"
+         "      Voltage (mV): 12000\n\n"
+         "    AC Charger Information:\n\n"
+         "      Connected: Yes\n";
+}
+
+// Lines of filler up to `bytes`, none of them a marker or a label.
+std::string filler(std::size_t bytes) {
+  const std::string line = std::string(79, 'x') + "\n";
+  std::string out;
+  out.reserve(bytes + line.size());
+  while (out.size() < bytes) out += line;
+  return out;
+}
+
+constexpr std::size_t kFiftyMegabytes = 50u * 1024 * 1024;
+
+std::string withoutLineEnds(std::string text) {
+  for (char& c : text) c = c == '\n' ? ' ' : c;
+  return text;
+}
+
+// ---- Cases ----
+
+using Output = std::function<std::string()>;
+using Shown = std::map<std::string, std::string>;
+
+struct Case {
+  const char* name;
+  // Each tool's output; a tool with no output given is missing.
+  Output smart, macio, profiler;
+  // Shell text run after the output: an exit status, a signal.
+  const char* ending;
+  // Fields after the first refresh; empty for the failure course.
+  Shown shown;
+  // Text that must never show: a number the refresh did not read.
+  const char* never = nullptr;
+};
+
+const Shown kGoodSmart = {
+    {"maxCapacityField", "100%"}, {"maxCapacityUnits", "(5,200 mAh)"}, {"capacityField", "92%"},
+    {"capacityUnits", "(4,800 mAh)"}, {"currentField", "50%"},       {"currentUnits", "(2,400 mAh)"},
+    {"cyclesFieldPercent", "25%"},    {"cyclesField", "(100)"},      {"voltageField", "12"}};
+
+const Shown kGoodProfiler = {
+    {"maxCapacityField", ""},      {"maxCapacityUnits", ""},      {"capacityField", ""},
+    {"capacityUnits", "4,800 mAh"}, {"currentField", "50%"},       {"currentUnits", "(2,400 mAh)"},
+    {"cyclesFieldPercent", "25%"},  {"cyclesField", "(100)"},      {"voltageField", "12"}};
+
+Shown goodSmartWith(const Shown& changes) {
+  Shown shown = kGoodSmart;
+  for (const auto& [field, text] : changes) shown[field] = text;
+  return shown;
+}
+
+const Case kCases[] = {
+    {"FiftyMegabytesBeforeTheBattery",
+     [] { return filler(kFiftyMegabytes) + goodSmartListing(); }, nullptr, nullptr, "", kGoodSmart},
+    {"FiftyMegabytesOfNothing",
+     [] { return filler(kFiftyMegabytes); }, nullptr, [] { return filler(kFiftyMegabytes); }, "", {}},
+    {"FiftyMegabyteReport",
+     nullptr, nullptr, [] { return filler(kFiftyMegabytes) + goodPowerReport(); }, "", kGoodProfiler},
+    // Only the number before a NUL is read.
+    {"NulBytes",
+     [] {
+       using namespace std::string_literals;
+       return "\0\0"s + smartListing(smartProperties({{"DesignCapacity", "5200\0\0"s + "999"},
+                                                     {"MaxCapacity", "4800\0"s}}));
+     },
+     nullptr, nullptr, "", kGoodSmart, "999"},
+    {"InvalidUtf8",
+     [] {
+       return "\xff\xfe\xc3(" + smartListing(smartProperties({{"DesignCapacity", "5200\xff\xfe"},
+                                                              {"CycleCount", "100\xe2\x82"},
+                                                              {"Manufacturer", "\x80\xbf\xf5"}}));
+     },
+     nullptr, nullptr, "", kGoodSmart},
+    // Without line ends no line-form value ends, so none is read.
+    {"ListingWithoutLineEnds", [] { return withoutLineEnds(goodSmartListing()); }, nullptr, nullptr, "", {}},
+    // A label on an unterminated last line runs to the end of the text.
+    {"ReportWithoutLineEnds",
+     nullptr, nullptr, [] { return std::string("Full Charge Capacity (mAh): 4800"); }, "",
+     {{"capacityUnits", "4,800 mAh"}, {"currentUnits", "(0 mAh)"}, {"cyclesField", "(0)"}, {"voltageField", "0"}}},
+    {"LoneOpeningBrace",
+     [] { return std::string("AppleSmartBattery \"DesignCapacity\" = 5200\n{"); }, nullptr, nullptr, "", {}},
+    {"LoneClosingBrace",
+     [] { return std::string("AppleSmartBattery \"DesignCapacity\" = 5200\n}\n"); }, nullptr, nullptr, "", {}},
+    {"RecordWithoutItsLineEnd",
+     nullptr, [] { return std::string("\"IOBatteryInfo\" = ({\"Capacity\"=4800,\"Current\"=2400"); }, nullptr,
+     "", {}},
+    {"KeysRepeated",
+     [] {
+       return smartListing(smartProperties({{"DesignCapacity", "5200"}, {"MaxCapacity", "4800"}}) +
+                           property("DesignCapacity", "9999") + property("MaxCapacity", "9999"));
+     },
+     nullptr, nullptr, "", kGoodSmart, "9,999"},
+    // Readings are 32-bit: a wider number stops at the largest one.
+    {"DesignBeyondThirtyTwoBits",
+     [] { return smartListing(smartProperties({{"DesignCapacity", "99999999999"}})); }, nullptr, nullptr, "",
+     goodSmartWith({{"maxCapacityUnits", "(2147483,647 mAh)"}, {"capacityField", "0%"}})},
+    {"FullBeyondThirtyTwoBits",
+     [] { return smartListing(smartProperties({{"MaxCapacity", "99999999999"}})); }, nullptr, nullptr, "",
+     goodSmartWith({{"capacityField", "41297762%"},
+                    {"capacityUnits", "(2147483,647 mAh)"},
+                    {"currentField", "0%"}})},
+    {"NegativeDesign",
+     [] { return smartListing(smartProperties({{"DesignCapacity", "-5200"}})); }, nullptr, nullptr, "", {}},
+    {"NegativeReadings",
+     [] {
+       return smartListing(smartProperties({{"MaxCapacity", "-4800"},
+                                            {"CurrentCapacity", "-2400"},
+                                            {"CycleCount", "-5"},
+                                            {"Voltage", "-12000"}}),
+                           "-1");
+     },
+     nullptr, nullptr, "",
+     goodSmartWith({{"capacityField", "-92%"},
+                    {"capacityUnits", "(-4,800 mAh)"},
+                    {"currentUnits", "(-2,400 mAh)"},
+                    {"cyclesFieldPercent", "-1%"},
+                    {"cyclesField", "(-5)"},
+                    {"voltageField", "-12"}})},
+    // The listings' exit status is not consulted; the report's is.
+    {"ListingFailsWithGoodOutput", [] { return goodSmartListing(); }, nullptr, nullptr, "exit 3", kGoodSmart},
+    {"ReportFailsWithGoodOutput", nullptr, nullptr, [] { return goodPowerReport(); }, "exit 1", {}},
+    {"ListingKilledAfterGoodOutput", [] { return goodSmartListing(); }, nullptr, nullptr, "kill -9 $$", kGoodSmart},
+    {"ReportKilledAfterGoodOutput", nullptr, nullptr, [] { return goodPowerReport(); }, "kill -9 $$", {}},
+    {"EveryToolMissing", nullptr, nullptr, nullptr, "", {}},
+    // The refresh ends with the tool, not with a child still holding its output.
+    {"ToolLeavesAChildHoldingItsOutput", [] { return goodSmartListing(); }, nullptr, nullptr,
+     "sleep 600 & echo $! >>\"$0.child\"", kGoodSmart},
+};
+
+class HostileOutputTest : public WindowTest, public ::testing::WithParamInterface<Case> {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    // The premise: no stand-in can answer in place of a missing script.
+    ASSERT_FALSE(fs::exists(fs::path(toolsFolder()) / "ioreg")) << toolsFolder();
+    fs::create_directory(tools());
+    const Case& c = GetParam();
+    if (c.smart || c.macio) {
+      write("smart", c.smart ? c.smart() : "");
+      write("macio", c.macio ? c.macio() : "");
+      script("ioreg", "if [ \"$*\" = '-w0 -c AppleSmartBattery' ]; then cat '" + file("smart") + "'; else cat '" +
+                          file("macio") + "'; fi\n" + c.ending + "\n");
+    }
+    if (c.profiler) {
+      write("report", c.profiler());
+      script("system_profiler", "cat '" + file("report") + "'\n" + std::string(c.ending) + "\n");
+    }
+    path.emplace("PATH", tools().string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin"));
+  }
+
+  void TearDown() override {
+    for (const auto& entry : fs::directory_iterator(tools())) {
+      if (entry.path().extension() != ".child") continue;
+      std::ifstream children(entry.path());
+      for (pid_t child = 0; children >> child;) ::kill(child, SIGKILL);
+    }
+    WindowTest::TearDown();
+  }
+
+  fs::path tools() const { return dir.path() / "bin"; }
+  std::string file(const char* name) const { return (dir.path() / name).string(); }
+  void write(const char* name, const std::string& content) {
+    std::ofstream(file(name), std::ios::binary) << content;
+  }
+  void script(const char* name, const std::string& body) {
+    const fs::path at = tools() / name;
+    std::ofstream(at) << "#!/bin/sh\n" << body;
+    fs::permissions(at, fs::perms::owner_all);
+  }
+
+  void expectShownOrFailure(const Case& c) {
+    if (c.shown.empty()) {
+      EXPECT_EQ(real.messages.size(), 1u);
+      expectDisplayCleared(window());
+    } else {
+      EXPECT_TRUE(real.messages.empty());
+      for (const auto& [field, expected] : c.shown) EXPECT_EQ(text(field), expected) << field;
+    }
+    expectDisplaySound(window());
+    if (c.never) {
+      for (const char* field : kValueFields) EXPECT_EQ(text(field).find(c.never), std::string::npos) << field;
+    }
+  }
+
+  TempDir dir;
+  std::optional<ScopedEnv> path;
+  // Installed after the base's fake, so this one is in use.
+  RealCommandPlatform real;
+};
+
+TEST_P(HostileOutputTest, ShowsWhatWasReadOrTheFailureOnce) {
+  const Case& c = GetParam();
+  window();
+  SCOPED_TRACE("first refresh");
+  expectShownOrFailure(c);
+}
+
+TEST_P(HostileOutputTest, SecondRefreshShowsTheSameAndNoSecondMessage) {
+  const Case& c = GetParam();
+  window().updateStatus();
+  SCOPED_TRACE("second refresh");
+  expectShownOrFailure(c);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, HostileOutputTest, ::testing::ValuesIn(kCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace ambrelux::testing
