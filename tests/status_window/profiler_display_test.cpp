@@ -6,7 +6,8 @@
 namespace ambrelux::testing {
 namespace {
 
-// The worked example's report; cases replace or drop lines.
+// A half-charged battery on external power, not charging; cases replace or
+// drop lines.
 Entries report(const Entries& changes = {}, const std::vector<std::string>& dropped = {}) {
   Entries lines = {{"Battery Installed:", "Yes"},         {"Full Charge Capacity (mAh):", "4400"},
                    {"Remaining Capacity (mAh):", "2200"}, {"Voltage (mV):", "12000"},
@@ -24,7 +25,7 @@ Entries report(const Entries& changes = {}, const std::vector<std::string>& drop
 
 class ProfilerDisplayTest : public RefreshTest {};
 
-TEST_F(ProfilerDisplayTest, WorkedExampleFillsEveryControl) {
+TEST_F(ProfilerDisplayTest, HalfChargedOnExternalPowerFillsEveryControl) {
   fake.setOutput(kProfilerReport, profilerReport(report()));
   ASSERT_EQ(window().dataMethod, 2);
 

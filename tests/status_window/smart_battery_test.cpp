@@ -6,8 +6,8 @@
 namespace ambrelux::testing {
 namespace {
 
-// The worked example's block; cases change a few keys of it.
-Entries example(const Entries& changes = {}, const std::vector<std::string>& removed = {}) {
+// A half-charged battery charging on external power; cases change a few keys.
+Entries charging(const Entries& changes = {}, const std::vector<std::string>& removed = {}) {
   Entries entries = {{"DesignCapacity", "5200"},       {"MaxCapacity", "5200"},     {"CurrentCapacity", "2600"},
                      {"CycleCount", "100"},            {"Voltage", "12000"},        {"ExternalConnected", "Yes"},
                      {"IsCharging", "Yes"},            {"BatteryInstalled", "Yes"}, {"ExternalChargeCapable", "Yes"},
@@ -23,7 +23,7 @@ Entries example(const Entries& changes = {}, const std::vector<std::string>& rem
 
 class SmartBatteryTest : public RefreshTest {};
 
-TEST_F(SmartBatteryTest, WorkedExampleFillsEveryControl) {
+TEST_F(SmartBatteryTest, ChargingOnExternalPowerFillsEveryControl) {
   fake.setOutput(kSmartListing, readTestData("ioreg/smart-battery.txt"));
   ASSERT_EQ(window().dataMethod, 0);
 
@@ -62,39 +62,45 @@ TEST_P(SmartNumbersTest, Display) {
 }
 
 const NumberCase kNumberCases[] = {
-    {"worked_example", example(),
+    {"half_charged_while_charging", charging(),
      {{"capacityField", "100%"}, {"currentField", "50%"}, {"cyclesFieldPercent", "25%"}, {"voltageField", "12"}},
      {{"capacityBar", 158}, {"currentBar", 78}, {"lifeBar", 126}}},
     // The formula gives 166; the bar stops at its frame, the text does not.
-    {"full_charge_above_design", example({{"MaxCapacity", "5460"}}),
+    {"full_charge_above_design", charging({{"MaxCapacity", "5460"}}),
      {{"capacityField", "105%"}, {"capacityUnits", "(5,460 mAh)"}},
      {{"capacityBar", 160}}},
     // The charge is measured against the full-charge capacity.
-    {"charge_against_full_charge", example({{"MaxCapacity", "4000"}, {"CurrentCapacity", "1000"}}),
+    {"charge_against_full_charge", charging({{"MaxCapacity", "4000"}, {"CurrentCapacity", "1000"}}),
      {{"capacityField", "77%"}, {"currentField", "25%"}},
      {{"capacityBar", 121}, {"currentBar", 38}}},
-    {"charge_above_full_charge", example({{"CurrentCapacity", "6000"}}),
+    {"charge_above_full_charge", charging({{"CurrentCapacity", "6000"}}),
      {{"currentField", "115%"}},
      {{"currentBar", 160}}},
-    {"no_cycle_count", example({}, {"CycleCount"}),
+    {"no_cycle_count", charging({}, {"CycleCount"}),
      {{"cyclesFieldPercent", "0%"}, {"cyclesField", "(0)"}},
      {{"lifeBar", 158}}},
-    {"four_hundred_cycles", example({{"CycleCount", "400"}}),
+    {"four_hundred_cycles", charging({{"CycleCount", "400"}}),
      {{"cyclesFieldPercent", "100%"}, {"cyclesField", "(400)"}},
      {{"lifeBar", 30}}},
     // The life bar's formula gives -2 here.
-    {"five_hundred_cycles", example({{"CycleCount", "500"}}),
+    {"five_hundred_cycles", charging({{"CycleCount", "500"}}),
      {{"cyclesFieldPercent", "125%"}, {"cyclesField", "(500)"}},
      {{"lifeBar", 0}}},
     // 2.5 rounds half away from zero.
-    {"ten_cycles_round_half_up", example({{"CycleCount", "10"}}),
+    {"ten_cycles_round_half_up", charging({{"CycleCount", "10"}}),
      {{"cyclesFieldPercent", "3%"}},
      {{"lifeBar", 154}}},
-    {"voltage_with_fraction", example({{"Voltage", "12603"}}), {{"voltageField", "12.603"}}, {}},
-    {"seven_digits_get_one_separator", example({{"DesignCapacity", "1234567"}, {"MaxCapacity", "1234567"}}),
+    {"voltage_with_fraction", charging({{"Voltage", "12603"}}), {{"voltageField", "12.603"}}, {}},
+    {"seven_digits_get_one_separator", charging({{"DesignCapacity", "1234567"}, {"MaxCapacity", "1234567"}}),
      {{"maxCapacityUnits", "(1234,567 mAh)"}, {"capacityField", "100%"}},
      {{"capacityBar", 158}}},
-    {"small_capacity_has_no_separator", example({{"DesignCapacity", "999"}, {"MaxCapacity", "999"}}),
+    // The block ends at the second "}", so what follows it reads as absent.
+    {"second_nested_dictionary_ends_the_block",
+     {{"DesignCapacity", "5200"}, {"MaxCapacity", "5200"}, {"CurrentCapacity", "2600"}, {"First", "{\"A\"=1}"},
+      {"Second", "{\"B\"=2}"}, {"CycleCount", "100"}, {"Voltage", "12000"}},
+     {{"capacityField", "100%"}, {"cyclesField", "(0)"}, {"voltageField", "0"}},
+     {{"lifeBar", 158}}},
+    {"small_capacity_has_no_separator", charging({{"DesignCapacity", "999"}, {"MaxCapacity", "999"}}),
      {{"maxCapacityUnits", "(999 mAh)"}},
      {}},
 };
@@ -121,27 +127,27 @@ const std::vector<std::string> kNoYesNo = {"ExternalConnected", "IsCharging", "B
                                            "ExternalChargeCapable", "FullyCharged"};
 
 const FlagCase kFlagCases[] = {
-    {"worked_example", example(), "16", "acFlag chFlag batFlag lowFlag"},
-    {"external_power_that_cannot_charge", example({{"ExternalChargeCapable", "No"}, {"IsCharging", "No"}}), "0",
+    {"half_charged_while_charging", charging(), "16", "acFlag chFlag batFlag lowFlag"},
+    {"external_power_that_cannot_charge", charging({{"ExternalChargeCapable", "No"}, {"IsCharging", "No"}}), "0",
      "acFlag batFlag noChargeFlag"},
-    {"charge_capability_absent_on_external_power", example({}, {"ExternalChargeCapable"}), "0",
+    {"charge_capability_absent_on_external_power", charging({}, {"ExternalChargeCapable"}), "0",
      "acFlag chFlag batFlag noChargeFlag"},
     // Without external power the capability is not even read.
-    {"no_external_power_hides_not_chargeable", example({{"ExternalConnected", "No"}, {"ExternalChargeCapable", "No"}}),
+    {"no_external_power_hides_not_chargeable", charging({{"ExternalConnected", "No"}, {"ExternalChargeCapable", "No"}}),
      "0", "chFlag batFlag"},
-    {"fully_charged", example({{"IsCharging", "No"}, {"FullyCharged", "Yes"}}), "0", "acFlag batFlag chargedFlag"},
-    {"absent_answers_count_as_no", example({}, kNoYesNo), "0", ""},
-    {"only_yes_is_true", example({{"ExternalConnected", "No"}, {"IsCharging", "Yes "}, {"BatteryInstalled", "1"}}),
+    {"fully_charged", charging({{"IsCharging", "No"}, {"FullyCharged", "Yes"}}), "0", "acFlag batFlag chargedFlag"},
+    {"absent_answers_count_as_no", charging({}, kNoYesNo), "0", ""},
+    {"only_yes_is_true", charging({{"ExternalConnected", "No"}, {"IsCharging", "Yes "}, {"BatteryInstalled", "1"}}),
      "0", ""},
     // Bits 0x01, 0x02, 0x04 and 0x40 are not read on this path.
-    {"power_bits_ignored", example({}, kNoYesNo), "71", ""},
-    {"ups_installed", example({}, kNoYesNo), "8", "upsFlag"},
+    {"power_bits_ignored", charging({}, kNoYesNo), "71", ""},
+    {"ups_installed", charging({}, kNoYesNo), "8", "upsFlag"},
     // The depleted flag stays as the bits say on this path.
-    {"depleted", example({}, kNoYesNo), "32", "emptyFlag"},
-    {"ups_low_depleted", example({}, kNoYesNo), "56", "upsFlag lowFlag emptyFlag"},
+    {"depleted", charging({}, kNoYesNo), "32", "emptyFlag"},
+    {"ups_low_depleted", charging({}, kNoYesNo), "56", "upsFlag lowFlag emptyFlag"},
     // A negative value is widened with its sign: every bit is set.
-    {"all_bits", example({}, kNoYesNo), "-1", "upsFlag lowFlag emptyFlag"},
-    {"flags_absent", example({}, kNoYesNo), std::nullopt, ""},
+    {"all_bits", charging({}, kNoYesNo), "-1", "upsFlag lowFlag emptyFlag"},
+    {"flags_absent", charging({}, kNoYesNo), std::nullopt, ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SmartFlagsTest, ::testing::ValuesIn(kFlagCases),
@@ -167,26 +173,26 @@ TEST_P(SmartExtremesTest, BarsStayInTheirFrames) {
 }
 
 const ExtremeCase kExtremeCases[] = {
-    {"zero_full_charge_with_charge", example({{"MaxCapacity", "0"}})},
-    {"zero_full_charge_and_charge", example({{"MaxCapacity", "0"}, {"CurrentCapacity", "0"}})},
-    {"largest_readings", example({{"DesignCapacity", "2147483647"}, {"MaxCapacity", "2147483647"},
+    {"zero_full_charge_with_charge", charging({{"MaxCapacity", "0"}})},
+    {"zero_full_charge_and_charge", charging({{"MaxCapacity", "0"}, {"CurrentCapacity", "0"}})},
+    {"largest_readings", charging({{"DesignCapacity", "2147483647"}, {"MaxCapacity", "2147483647"},
                                   {"CurrentCapacity", "2147483647"}, {"CycleCount", "2147483647"},
                                   {"Voltage", "2147483647"}})},
-    {"readings_beyond_32_bits", example({{"MaxCapacity", "99999999999"}, {"CurrentCapacity", "99999999999"},
+    {"readings_beyond_32_bits", charging({{"MaxCapacity", "99999999999"}, {"CurrentCapacity", "99999999999"},
                                          {"CycleCount", "99999999999"}, {"Voltage", "99999999999"}})},
-    {"tiny_design", example({{"DesignCapacity", "1"}})},
-    {"negative_readings", example({{"MaxCapacity", "-5200"}, {"CurrentCapacity", "-100"},
+    {"tiny_design", charging({{"DesignCapacity", "1"}})},
+    {"negative_readings", charging({{"MaxCapacity", "-5200"}, {"CurrentCapacity", "-100"},
                                    {"CycleCount", "-300"}, {"Voltage", "-12000"}})},
-    {"most_negative_cycles", example({{"CycleCount", "-2147483648"}})},
-    {"cycles_beyond_500", example({{"CycleCount", "501"}})},
-    {"cycles_far_beyond_500", example({{"CycleCount", "100000"}})},
+    {"most_negative_cycles", charging({{"CycleCount", "-2147483648"}})},
+    {"cycles_beyond_500", charging({{"CycleCount", "501"}})},
+    {"cycles_far_beyond_500", charging({{"CycleCount", "100000"}})},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SmartExtremesTest, ::testing::ValuesIn(kExtremeCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SmartBatteryTest, ExtremeTextsFollowTheFormulas) {
-  fake.setOutput(kSmartListing, smartListing(example({{"MaxCapacity", "-5200"}, {"CycleCount", "600"}}), 16));
+  fake.setOutput(kSmartListing, smartListing(charging({{"MaxCapacity", "-5200"}, {"CycleCount", "600"}}), 16));
   EXPECT_EQ(text("capacityField"), "-100%");
   EXPECT_EQ(width("capacityBar"), 0);
   EXPECT_EQ(text("cyclesFieldPercent"), "150%");
@@ -216,30 +222,30 @@ TEST_P(SmartNoDataTest, FailurePattern) {
 }
 
 std::string withoutSecondBrace() {
-  std::string listing = smartListing(example(), 16);
+  std::string listing = smartListing(charging(), 16);
   return listing.substr(0, listing.rfind('}'));
 }
 
 const NoDataCase kNoDataCases[] = {
     {"empty_output", ""},
     {"no_marker", "+-o Root  <class IORegistryEntry>\n  {\n    \"DesignCapacity\" = 5200\n    \"L\" = {\"Flags\"=4}\n  }\n"},
-    {"no_design_capacity", smartListing(example({}, {"DesignCapacity"}), 16)},
-    {"zero_design_capacity", smartListing(example({{"DesignCapacity", "0"}}), 16)},
-    {"negative_design_capacity", smartListing(example({{"DesignCapacity", "-5200"}}), 16)},
-    {"non_numeric_design_capacity", smartListing(example({{"DesignCapacity", "abc"}}), 16)},
+    {"no_design_capacity", smartListing(charging({}, {"DesignCapacity"}), 16)},
+    {"zero_design_capacity", smartListing(charging({{"DesignCapacity", "0"}}), 16)},
+    {"negative_design_capacity", smartListing(charging({{"DesignCapacity", "-5200"}}), 16)},
+    {"non_numeric_design_capacity", smartListing(charging({{"DesignCapacity", "abc"}}), 16)},
     {"block_with_one_closing_brace", withoutSecondBrace()},
     // A line-form key never matches a compact entry of the nested dictionary.
     {"design_only_in_nested_dictionary",
-     smartListing(example({}, {"DesignCapacity"}), std::string("16,\"DesignCapacity\"=5200"))},
+     smartListing(charging({}, {"DesignCapacity"}), std::string("16,\"DesignCapacity\"=5200"))},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SmartNoDataTest, ::testing::ValuesIn(kNoDataCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SmartBatteryTest, EveryRefreshRunsTheListingAgain) {
-  fake.setOutput(kSmartListing, smartListing(example(), 16));
+  fake.setOutput(kSmartListing, smartListing(charging(), 16));
   window();
-  fake.setOutput(kSmartListing, smartListing(example({{"CurrentCapacity", "1300"}}), 16));
+  fake.setOutput(kSmartListing, smartListing(charging({{"CurrentCapacity", "1300"}}), 16));
   refresh();
   EXPECT_EQ(fake.runs(kSmartListing), 3);
   EXPECT_EQ(text("currentField"), "25%");
