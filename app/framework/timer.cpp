@@ -6,14 +6,21 @@
 
 namespace ambrelux {
 
-Timer::Timer() {
+Timer::Timer() : timer_(new QTimer) {
   // A refresh every few seconds needs no precision; a coarse timer lets the
   // system batch wake-ups, which matters on a laptop running on battery.
-  timer_.setTimerType(Qt::VeryCoarseTimer);
-  QObject::connect(&timer_, &QTimer::timeout, [this] { fired(); });
+  timer_->setTimerType(Qt::VeryCoarseTimer);
+  QObject::connect(timer_, &QTimer::timeout, [this] { fired(); });
 }
 
-Timer::~Timer() = default;
+Timer::~Timer() {
+  *alive_ = false;
+  timer_->stop();
+  QObject::disconnect(timer_, nullptr, nullptr, nullptr);
+  // Qt must not have a QTimer freed under its own timeout.
+  if (firing_ > 0) timer_->deleteLater();
+  else delete timer_;
+}
 
 void Timer::setEnabled(bool value) {
   enabled_ = value;
@@ -32,16 +39,19 @@ void Timer::setPeriod(std::int32_t milliseconds) {
 
 void Timer::reschedule() {
   if (enabled_ && (mode_ == ModeSingle || mode_ == ModeMultiple)) {
-    timer_.setSingleShot(mode_ == ModeSingle);
-    timer_.start(period_);
+    timer_->setSingleShot(mode_ == ModeSingle);
+    timer_->start(period_);
   } else {
-    timer_.stop();
+    timer_->stop();
   }
 }
 
 void Timer::fired() {
   if (mode_ == ModeSingle) enabled_ = false;
+  const std::shared_ptr<bool> alive = alive_;
+  ++firing_;
   CallAction();
+  if (*alive) --firing_;
 }
 
 void Timer::CallAction() {

@@ -4,6 +4,7 @@
 
 #include <QTimer>
 #include <cstdint>
+#include <memory>
 
 namespace ambrelux {
 
@@ -28,7 +29,7 @@ class Timer {
   void CallAction();
 
   // The Qt timer behind it, for inspection.
-  const QTimer& qtTimer() const { return timer_; }
+  const QTimer& qtTimer() const { return *timer_; }
 
  protected:
   virtual void Event_Action() {}
@@ -37,7 +38,11 @@ class Timer {
   void reschedule();
   void fired();
 
-  QTimer timer_;
+  // Heap-held, so a timer freed by its own action leaves Qt a live QTimer
+  // to return to; `alive_` tells the firing whether it still may touch us.
+  QTimer* timer_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  int firing_ = 0;
   bool enabled_ = false;
   std::int32_t mode_ = ModeMultiple;
   std::int32_t period_ = 1000;

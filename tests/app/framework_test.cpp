@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QTest>
 #include <stdexcept>
 
 #include "app/framework/picture.h"
@@ -120,6 +121,36 @@ TEST(Pictures, AMissingPictureIsNilAndTriedAgain) {
   PictureCache missing(999);
   EXPECT_EQ(missing.get(), nullptr);
   EXPECT_EQ(missing.get(), nullptr);
+}
+
+}  // namespace
+}  // namespace ambrelux::testing
+
+namespace ambrelux::testing {
+namespace {
+
+// As when a firing after the window closed opens a new window, which
+// stores a new timer in place of the one that is firing.
+class ReplacingTimer : public Timer {
+ public:
+  explicit ReplacingTimer(std::unique_ptr<Timer>& holder) : holder_(holder) {}
+
+ protected:
+  void Event_Action() override { holder_ = std::make_unique<CountingTimer>(); }
+
+ private:
+  std::unique_ptr<Timer>& holder_;
+};
+
+TEST(Timer, ATimerReplacedByItsOwnActionIsNotFreedUnderQt) {
+  std::unique_ptr<Timer> holder;
+  holder = std::make_unique<ReplacingTimer>(holder);
+  holder->setMode(Timer::ModeMultiple);
+  holder->setPeriod(1);
+  holder->setEnabled(true);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dynamic_cast<CountingTimer*>(holder.get()) != nullptr; }));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QTest::qWait(5);  // let Qt finish with the replaced timer's event
 }
 
 }  // namespace
