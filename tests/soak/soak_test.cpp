@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -46,6 +47,12 @@ long residentKilobytes() {
   return -1;
 }
 
+long openFiles() {
+  long count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+  return count;
+}
+
 // The real runner, keeping no record of the commands: a record would grow
 // with every refresh and be measured as a leak.
 class UnrecordedCommands : public FakePlatform {
@@ -80,13 +87,17 @@ TEST_P(SoakTest, MemoryStaysFlatOverTenThousandRefreshes) {
 
   const long n = refreshes();
   const long start = residentKilobytes();
+  const long filesAtStart = openFiles();
   const auto began = std::chrono::steady_clock::now();
   for (long i = 0; i < n; ++i) refresh();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   const long end = residentKilobytes();
+  const long filesAtEnd = openFiles();
 
-  std::printf("soak %-15s %ld refreshes in %.1f s (%.2f ms each); VmRSS %ld kB -> %ld kB, growth %+ld kB\n", s.name,
-              n, seconds, 1000 * seconds / static_cast<double>(n), start, end, end - start);
+  std::printf("soak %-15s %ld refreshes in %.1f s (%.2f ms each); VmRSS %ld kB -> %ld kB, growth %+ld kB; "
+              "open files %ld -> %ld\n",
+              s.name, n, seconds, 1000 * seconds / static_cast<double>(n), start, end, end - start, filesAtStart,
+              filesAtEnd);
   RecordProperty("rss_start_kb", static_cast<int>(start));
   RecordProperty("rss_end_kb", static_cast<int>(end));
 
