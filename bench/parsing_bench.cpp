@@ -225,7 +225,7 @@ void family(const std::string& source, const std::string& name, const std::strin
     std::string size = std::to_string(factor);
     size.insert(size.begin(), '/');
     addFigure({"Parsing (" + source + ")", label + (factor == 1 ? ", sample" : ", 100x padded"), name + size,
-               floorLabel + (factor == 1 ? ", sample" : ", 100x"), floorName + size, "cpu", 1, "", 0});
+               floorLabel + (factor == 1 ? ", sample" : ", 100x"), floorName + size, "cpu", 1, "", 0, "", ""});
   }
   addGrowth({label, name, name + "/1", name + "/100", "cpu", 2});
 }

@@ -77,8 +77,12 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     repetitions_ = std::max<int>(repetitions_, static_cast<int>(run.repetitions));
     // The library's own median wins over the repetitions it was taken from
     // (which the console shows only without --benchmark_display_aggregates_only).
-    if (isMedian) medians_[run.run_name.str()] = sample;
-    else samples_[run.run_name.str()].push_back(sample);
+    // Figures name runs by function and arguments only, without the
+    // "real_time" or repetition fields the library may add.
+    std::string key = run.run_name.function_name;
+    if (!run.run_name.args.empty()) key += "/" + run.run_name.args;
+    if (isMedian) medians_[key] = sample;
+    else samples_[key].push_back(sample);
   }
 }
 
@@ -112,15 +116,17 @@ void RatioReporter::Finalize() {
                repetitions_ == 1 ? "" : "s", std::thread::hardware_concurrency());
   std::string section;
   for (const Figure& f : figures()) {
-    double value = 0, floor = 0;
-    if (!this->value(f.name, f.metric, &value) || !this->value(f.floorName, f.metric, &floor)) continue;
+    double value = 0, floor = 0, pairedRatio = 0;
+    const std::string& floorMetric = f.floorMetric.empty() ? f.metric : f.floorMetric;
+    if (!this->value(f.name, f.metric, &value) || !this->value(f.floorName, floorMetric, &floor)) continue;
+    const bool paired = !f.ratioMetric.empty() && this->value(f.name, f.ratioMetric, &pairedRatio);
     if (f.section != section) {
       section = f.section;
       print(out, "\n-- %s --\n", section.c_str());
     }
     value *= f.scale;
     floor *= f.scale;
-    const double ratio = floor > 0 ? value / floor : NAN;
+    const double ratio = paired ? pairedRatio : floor > 0 ? value / floor : NAN;
     print(out, "%-44s %14s | floor: %-52s %14s | ratio %6.2f  %s\n", f.label.c_str(),
                  formatValue(value, f.unit).c_str(), f.floorLabel.c_str(), formatValue(floor, f.unit).c_str(),
                  ratio, verdict(ratio, f.target).c_str());

@@ -20,6 +20,11 @@ struct Figure {
   double scale = 1;             // applied to the metric of both
   std::string unit;             // "" for a time in seconds, else printed after the value
   double target = 0;            // largest acceptable ratio; 0 for none
+  // For a figure measured in pairs with its floor by one benchmark: the
+  // floor's own counter, and a counter holding each repetition's ratio,
+  // whose median is shown instead of the ratio of the medians.
+  std::string floorMetric;
+  std::string ratioMetric;
 };
 
 // Cost per byte of a large input against a small one, from two runs of one

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -72,6 +73,40 @@ ChildRun runDiscarded(const std::string& commandLine) {
   if (!WIFEXITED(run.status) || WEXITSTATUS(run.status) != 0)
     throw std::runtime_error("failed: " + commandLine);
   return run;
+}
+
+std::string runReading(const std::string& commandLine) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("no pipe");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  const std::vector<std::string> argv = {"/bin/sh", "-c", commandLine};
+  std::vector<char*> args = pointers(argv);
+  std::vector<char*> env = pointers(toolEnvironment());
+  pid_t pid = 0;
+  const int error = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), env.data());
+  posix_spawn_file_actions_destroy(&actions);
+  close(fds[1]);
+  if (error != 0) {
+    close(fds[0]);
+    throw std::runtime_error("cannot start /bin/sh");
+  }
+  std::string output;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(fds[0], buffer, sizeof buffer);
+    if (n > 0) output.append(buffer, static_cast<std::size_t>(n));
+    else if (n == 0 || errno != EINTR) break;
+  }
+  close(fds[0]);
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("failed: " + commandLine);
+  return output;
 }
 
 double cpuSecondsSelfAndChildren() {

@@ -25,6 +25,10 @@ const std::vector<std::string>& toolEnvironment();
 // line, but with its output discarded instead of read.
 ChildRun runDiscarded(const std::string& commandLine);
 
+// The same line spawned the same way, but its output read through a pipe
+// as a command runner must: the least a runner can cost.
+std::string runReading(const std::string& commandLine);
+
 // user + system seconds of this process plus its waited-for children.
 double cpuSecondsSelfAndChildren();
 

@@ -24,10 +24,28 @@ long long nowNs() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
 }
 
-long long origin = 0;
-std::vector<std::pair<std::string, long long>> marks;
+// Resident set now, in KiB, from /proc/self/status.
+long residentKb() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (!status) return 0;
+  char line[256];
+  long kb = 0;
+  while (std::fgets(line, sizeof line, status))
+    if (std::sscanf(line, "VmRSS: %ld", &kb) == 1) break;
+  std::fclose(status);
+  return kb;
+}
 
-void mark(const std::string& what) { marks.emplace_back(what, nowNs()); }
+struct Mark {
+  std::string what;
+  long long at;
+  long rssKb;
+};
+
+long long origin = 0;
+std::vector<Mark> marks;
+
+void mark(const std::string& what) { marks.push_back({what, nowNs(), residentKb()}); }
 
 // The real runner, timed.
 class TimedRunner final : public ambrelux::Platform {
@@ -70,6 +88,7 @@ int main() {
   origin = start ? std::atoll(start) : nowNs();
   mark("main entered");
   TimedRunner runner;
+  ambrelux::setPlatform(&runner);
   ambrelux::RuntimeInit();
   mark("RuntimeInit (QApplication)");
   QTimer::singleShot(0, [] {
@@ -86,9 +105,13 @@ int main() {
   const int status = ambrelux::RuntimeExit();
   mark("release, RuntimeExit");
   long long previous = origin;
-  for (const auto& [what, at] : marks) {
-    std::printf("%8.2f ms  +%6.2f  %s\n", (at - origin) / 1e6, (at - previous) / 1e6, what.c_str());
-    previous = at;
+  long previousRss = 0;
+  std::printf("%8s     %7s  %9s  %7s\n", "at", "step", "RSS KiB", "step");
+  for (const Mark& m : marks) {
+    std::printf("%8.2f ms  +%6.2f  %9ld  %+7ld  %s\n", (m.at - origin) / 1e6, (m.at - previous) / 1e6, m.rssKb,
+                m.rssKb - previousRss, m.what.c_str());
+    previous = m.at;
+    previousRss = m.rssKb;
   }
   std::printf("of which %d command runs: %.2f ms\n", runner.commands, runner.commandNs / 1e6);
   return status;
