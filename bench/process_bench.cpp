@@ -270,6 +270,9 @@ void registerProcessBenchmarks() {
   for (const Source& s : sources)
     pair(parts, std::string("command runner (QProcess), ") + s.key, std::string("runner/") + s.key,
          "posix_spawn reading the output", 0);
+  for (const Source& s : sources)
+    addFigure({parts, std::string("parse and write the controls, ") + s.key, std::string("display/") + s.key,
+               "the whole refresh", std::string("refresh/") + s.key, "real", 1, "", 0, "value_s", ""});
 }
 
 }  // namespace ambrelux::bench
