@@ -25,12 +25,16 @@ constexpr int kMaxExtent = QWIDGETSIZE_MAX;
 
 int clampExtent(int value) { return std::clamp(value, 0, kMaxExtent); }
 
+// Larger than any caption can use; fitting a caption steps down a pixel at
+// a time from its size, and 3/4 of it must not overflow.
+constexpr int kMaxPixelSize = 1024;
+
 // Design-time sizes are points on a 72 dpi screen, so they become pixel
 // sizes: a 12-point caption then fits its 20-pixel row as laid out.
 QFont toQFont(const TextStyle& style) {
   QFont font = QApplication::font();
   if (!style.family.empty() && style.family != "System") font.setFamily(qs(style.family));
-  if (style.size > 0) font.setPixelSize(style.size);
+  if (style.size > 0) font.setPixelSize(std::min(style.size, kMaxPixelSize));
   font.setBold(style.bold);
   font.setItalic(style.italic);
   font.setUnderline(style.underline);
@@ -145,7 +149,10 @@ void RectControl::placeWidget() {
 void RectControl::setContainer(const std::string& parentName) {
   parentName_ = parentName;
   RectControl* container = parentName.empty() ? nullptr : window_->controlByName(parentName);
-  if (container == this) container = nullptr;
+  // Inside itself, or inside a control nested in it, the control would close
+  // a ring of parents that Qt walks without end: it stays in the window.
+  for (const RectControl* outer = container; outer; outer = outer->container_)
+    if (outer == this) container = nullptr;
   container_ = container;
   widget_->setParent(container ? container->widget() : window_->content());
   placeWidget();
