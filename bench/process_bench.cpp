@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 
 #include <QSize>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -210,7 +211,31 @@ void BM_Startup(benchmark::State& state, bool labelFloor) {
                   emptyWindow(labelFloor));
 }
 
-void paired(benchmark::internal::Benchmark* b) { b->UseManualTime()->Unit(benchmark::kMillisecond); }
+double quartile(const std::vector<double>& values, double q) {
+  std::vector<double> sorted = values;
+  std::sort(sorted.begin(), sorted.end());
+  return sorted.empty() ? 0 : sorted[static_cast<std::size_t>(q * static_cast<double>(sorted.size() - 1) + 0.5)];
+}
+
+// Repetitions spread on a busy machine: the middle half of them is shown
+// beside the median.
+void paired(benchmark::internal::Benchmark* b) {
+  b->UseManualTime()->Unit(benchmark::kMillisecond);
+  b->ComputeStatistics("p25", [](const std::vector<double>& v) { return quartile(v, 0.25); });
+  b->ComputeStatistics("p75", [](const std::vector<double>& v) { return quartile(v, 0.75); });
+}
+
+// The window's part of a refresh: the refresh against the command runner
+// running the same command alone.
+void BM_WindowPart(benchmark::State& state, int source, const char* commandLine) {
+  statusWindow& w = window();
+  w.dataMethod = source;
+  w.updateStatus();
+  if (platformGuard().messages > 0 || w.batteryWarningIssued)
+    return state.SkipWithError("the refresh found no battery data");
+  pairedBenchmark(state, timed([&w] { w.updateStatus(); }),
+                  timed([commandLine] { benchmark::DoNotOptimize(runRealCommand(commandLine)); }));
+}
 
 }  // namespace
 
@@ -231,6 +256,7 @@ void registerProcessBenchmarks() {
     paired(benchmark::RegisterBenchmark(("spawn/" + key).c_str(), BM_StandIn, s.line));
     paired(benchmark::RegisterBenchmark(("runner/" + key).c_str(), BM_Runner, s.line));
     paired(benchmark::RegisterBenchmark(("reading/" + key).c_str(), BM_Reading, s.line));
+    paired(benchmark::RegisterBenchmark(("window/" + key).c_str(), BM_WindowPart, s.method, s.line));
     benchmark::RegisterBenchmark(("display/" + key).c_str(), BM_Display, s.method, s.line)
         ->Unit(benchmark::kMicrosecond);
   }
@@ -270,6 +296,9 @@ void registerProcessBenchmarks() {
   for (const Source& s : sources)
     pair(parts, std::string("command runner (QProcess), ") + s.key, std::string("runner/") + s.key,
          "posix_spawn reading the output", 0);
+  for (const Source& s : sources)
+    pair(parts, std::string("whole refresh, ") + s.key, std::string("window/") + s.key,
+         "the command runner alone, same command", 0);
   for (const Source& s : sources)
     addFigure({parts, std::string("parse and write the controls, ") + s.key, std::string("display/") + s.key,
                "the whole refresh", std::string("refresh/") + s.key, "real", 1, "", 0, "value_s", ""});

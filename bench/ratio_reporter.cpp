@@ -66,8 +66,10 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
     if (run.error_occurred) continue;
     if (run.report_rms) rms_[run.run_name.function_name] = run.GetAdjustedRealTime();
-    const bool isMedian = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-    if (run.run_type != Run::RT_Iteration && !isMedian) continue;
+    const bool isAggregate = run.run_type == Run::RT_Aggregate;
+    const bool isMedian = isAggregate && run.aggregate_name == "median";
+    const bool isQuartile = isAggregate && (run.aggregate_name == "p25" || run.aggregate_name == "p75");
+    if (run.run_type != Run::RT_Iteration && !isMedian && !isQuartile) continue;
     const double perSecond = benchmark::GetTimeUnitMultiplier(run.time_unit);
     Sample sample;
     sample.real = run.GetAdjustedRealTime() / perSecond;
@@ -82,6 +84,7 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     std::string key = run.run_name.function_name;
     if (!run.run_name.args.empty()) key += "/" + run.run_name.args;
     if (isMedian) medians_[key] = sample;
+    else if (isQuartile) (run.aggregate_name == "p25" ? p25_ : p75_)[key] = sample;
     else samples_[key].push_back(sample);
   }
 }
@@ -112,8 +115,9 @@ bool RatioReporter::value(const std::string& name, const std::string& metric, do
 void RatioReporter::Finalize() {
   ConsoleReporter::Finalize();
   std::ostream& out = GetOutputStream();
-  print(out, "\n== Figures against their floors (median of %d repetition%s; %u cores) ==\n", repetitions_,
-               repetitions_ == 1 ? "" : "s", std::thread::hardware_concurrency());
+  print(out, "\n== Figures against their floors (median of %d repetition%s%s; %u cores) ==\n", repetitions_,
+        repetitions_ == 1 ? "" : "s", repetitions_ == 1 ? "" : ", middle half in brackets",
+        std::thread::hardware_concurrency());
   std::string section;
   for (const Figure& f : figures()) {
     double value = 0, floor = 0, pairedRatio = 0;
@@ -127,9 +131,15 @@ void RatioReporter::Finalize() {
     value *= f.scale;
     floor *= f.scale;
     const double ratio = paired ? pairedRatio : floor > 0 ? value / floor : NAN;
-    print(out, "%-44s %14s | floor: %-52s %14s | ratio %6.2f  %s\n", f.label.c_str(),
-                 formatValue(value, f.unit).c_str(), f.floorLabel.c_str(), formatValue(floor, f.unit).c_str(),
-                 ratio, verdict(ratio, f.target).c_str());
+    char spread[40] = "";
+    const auto low = p25_.find(f.name), high = p75_.find(f.name);
+    if (paired && low != p25_.end() && high != p75_.end() && low->second.counters.count(f.ratioMetric) &&
+        high->second.counters.count(f.ratioMetric))
+      std::snprintf(spread, sizeof spread, "(%.2f-%.2f)", low->second.counters.at(f.ratioMetric),
+                    high->second.counters.at(f.ratioMetric));
+    print(out, "%-48s %14s | floor: %-54s %14s | ratio %5.2f %-11s %s\n", f.label.c_str(),
+          formatValue(value, f.unit).c_str(), f.floorLabel.c_str(), formatValue(floor, f.unit).c_str(), ratio,
+          spread, verdict(ratio, f.target).c_str());
   }
   bool header = false;
   for (const Growth& g : growths()) {

@@ -57,6 +57,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   std::map<std::string, std::vector<Sample>> samples_;
   std::map<std::string, Sample> medians_;
+  std::map<std::string, Sample> p25_, p75_;  // quartiles, where computed
   std::map<std::string, double> rms_;  // by family, as a fraction
   int repetitions_ = 1;
 };
