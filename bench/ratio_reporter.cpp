@@ -62,7 +62,13 @@ void addFigure(Figure figure) { figures().push_back(std::move(figure)); }
 void addGrowth(Growth growth) { growths().push_back(std::move(growth)); }
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
-  ConsoleReporter::ReportRuns(runs);
+  // Of the aggregates, the console shows the median and the O(N) fit; the
+  // mean, spread and quartiles only feed the figures.
+  std::vector<Run> shown;
+  for (const Run& run : runs)
+    if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median" || run.report_big_o || run.report_rms)
+      shown.push_back(run);
+  if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
   for (const Run& run : runs) {
     if (run.error_occurred) continue;
     if (run.report_rms) rms_[run.run_name.function_name] = run.GetAdjustedRealTime();
@@ -146,6 +152,8 @@ void RatioReporter::Finalize() {
     double small = 0, large = 0;
     std::int64_t smallN = 0, largeN = 0;
     if (!value(g.smallName, g.metric, &small, &smallN) || !value(g.largeName, g.metric, &large, &largeN)) continue;
+    // Aggregates carry no input size: growth is shown for runs without repetitions.
+    if (smallN <= 0 || largeN <= 0) continue;
     if (!header) {
       header = true;
       print(out, "\n-- Growth: cost per byte of the large input / of the small one (1 = linear) --\n");
