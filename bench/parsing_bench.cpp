@@ -98,8 +98,15 @@ std::string paddedReport(int factor) {
   return report + fill(half, [](int i) { return reportLine(100000 + i); });
 }
 
-// The block that cutSmartBatteryBlock gives for the padded listing.
-std::string paddedSmartBlock(int factor) { return cutSmartBatteryBlock(paddedSmartListing(factor)); }
+// The sample's property block with `factor - 1` times its size of
+// unrelated properties added, half before its keys, half after.
+std::string paddedSmartBlock(int factor) {
+  std::string block = cutSmartBatteryBlock(paddedSmartListing(1));
+  const std::size_t half = block.size() * static_cast<std::size_t>(factor - 1) / 2;
+  block.insert(block.find("{\n") + 2, fill(half, propertyLine));
+  block.insert(block.rfind("          }"), fill(half, [](int i) { return propertyLine(100000 + i); }));
+  return block;
+}
 
 // Serves a canned report, so the getters run without any process.
 class CannedReport final : public Platform {

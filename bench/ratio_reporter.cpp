@@ -23,7 +23,7 @@ std::vector<Growth>& growths() {
 std::string formatValue(double value, const std::string& unit) {
   char buffer[64];
   if (!unit.empty()) {
-    std::snprintf(buffer, sizeof buffer, "%.4g %s", value, unit.c_str());
+    std::snprintf(buffer, sizeof buffer, value >= 100 ? "%.0f %s" : "%.3g %s", value, unit.c_str());
   } else if (value >= 1) {
     std::snprintf(buffer, sizeof buffer, "%.3f s", value);
   } else if (value >= 1e-3) {
