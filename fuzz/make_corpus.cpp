@@ -1,6 +1,7 @@
 // Writes the fuzz targets' seed corpora from the test data: the recorded tool
 // output, the stand-ins' output for every sample power-supply tree, those
-// trees' attributes, and the layout's 55 design-time property strings.
+// trees' attributes, and the layout's 55 design-time property strings; and
+// beside the corpora, a libFuzzer dictionary of the property entries.
 //   make_corpus [corpus folder]   (default: the source tree's fuzz/corpus)
 #include <algorithm>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/framework/properties.h"
 #include "status_window/layout_table.h"
 #include "supply_records.h"
 #include "tools/ioreg_format.h"
@@ -41,6 +43,22 @@ std::string fdpString(const std::string& text) {
   std::string out;
   for (char c : text) out += c == '\\' ? std::string("\\\\") : std::string(1, c);
   return out + "\\\n";
+}
+
+// A dictionary entry: printable ASCII as it is, every other byte as \xNN.
+std::string dictEntry(const std::string& bytes) {
+  std::string out = "\"";
+  for (unsigned char c : bytes) {
+    if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
+      out += static_cast<char>(c);
+    } else {
+      const char* hex = "0123456789ABCDEF";
+      out += "\\x";
+      out += hex[c >> 4];
+      out += hex[c & 15];
+    }
+  }
+  return out + "\"\n";
 }
 
 struct Output {
@@ -100,6 +118,33 @@ int main(int argc, char** argv) {
     const std::string number = (i + 1 < 10 ? "0" : "") + std::to_string(i + 1);
     write("properties", number + "-" + rows[i].name, std::string(1, static_cast<char>(i + 1)) + controlPropertyString(rows[i]));
   }
+  // Inputs that once broke a control: a container ring, a huge text size.
+  const auto rowOf = [&](std::string_view name) {
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      if (rows[i].name == name) return static_cast<char>(i + 1);
+    return '\0';
+  };
+  write("properties", "ring-capacityBG-in-capacityBar",
+        rowOf("capacityBG") + encodeProperties({{"InitialParent", std::string("capacityBar")}}));
+  write("properties", "text-size-largest",
+        rowOf("capacityBarLabel") + encodeProperties({{"TextSize", std::int32_t{2147483647}}, {"Text", std::string(60, 'W')}}));
+
+  // Every entry of the layout's strings as it stands, and every control as
+  // a container: the names with their byte counts.
+  std::vector<std::string> entries;
+  std::vector<std::string> strings{windowPropertyString()};
+  for (const ControlRow& row : rows) strings.push_back(controlPropertyString(row));
+  for (const std::string& bytes : strings) {
+    const std::vector<Property> properties = decodeProperties(bytes).value();
+    for (const Property& p : properties) entries.push_back(encodeProperties({p}));
+  }
+  for (const ControlRow& row : rows) entries.push_back(encodeProperties({{"InitialParent", std::string(row.name)}}));
+  std::sort(entries.begin(), entries.end());
+  entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+  std::ofstream dict(corpus.parent_path() / "properties.dict", std::ios::binary);
+  dict << "# Entries of the layout's design-time property strings; written by make_corpus.\n";
+  for (const std::string& entry : entries) dict << dictEntry(entry);
+
   std::cout << "corpora written under " << corpus << "\n";
   return 0;
 }
