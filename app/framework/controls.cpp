@@ -123,9 +123,10 @@ RectControl::~RectControl() = default;
 void RectControl::Constructor(Window& window, std::string name) {
   window_ = &window;
   name_ = std::move(name);
+  // Shown with its window; showing it now would size it to its contents
+  // before its geometry is known, a text layout per label for nothing.
   widget_ = createWidget(window.content());
   widget_->setObjectName(qs(name_));
-  widget_->show();
 }
 
 void RectControl::setVisible(bool value) {
@@ -202,7 +203,15 @@ void StaticText::setText(const std::string& text) {
   fitFont();
 }
 
+void StaticText::applyProperties(const std::vector<Property>& properties) {
+  settling_ = true;
+  RectControl::applyProperties(properties);
+  settling_ = false;
+  fitFont();
+}
+
 void StaticText::fitFont() {
+  if (settling_) return;
   QFont font = toQFont(style_);
   if (!label()->wordWrap() && font.pixelSize() > 0) {
     const QString text = label()->text();

@@ -88,6 +88,7 @@ class StaticText : public RectControl {
   void setText(const std::string& text);
   void applyProperty(const Property& property) override;
   QLabel* label() const;
+  void applyProperties(const std::vector<Property>& properties) override;
 
  protected:
   QWidget* createWidget(QWidget* parent) override;
@@ -98,6 +99,7 @@ class StaticText : public RectControl {
   // than the one the layout was drawn with, the text shrinks a little.
   void fitFont();
   TextStyle style_;
+  bool settling_ = false;  // inside applyProperties: fit once, at the end
 };
 
 // A filled rectangle with a one-pixel (or wider) border.

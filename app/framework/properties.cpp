@@ -140,7 +140,7 @@ std::optional<std::vector<Property>> decodeProperties(std::string_view bytes) {
 bool SetProperties(PropertyTarget& target, std::string_view bytes) {
   const auto properties = decodeProperties(bytes);
   if (!properties) return false;
-  for (const Property& p : *properties) target.applyProperty(p);
+  target.applyProperties(*properties);
   return true;
 }
 

@@ -56,6 +56,11 @@ class PropertyTarget {
   virtual ~PropertyTarget() = default;
   // Applies one property; properties that have no meaning here are ignored.
   virtual void applyProperty(const Property& property) = 0;
+  // Applies a whole string's entries in order; a target may settle what
+  // depends on several of them once, at the end.
+  virtual void applyProperties(const std::vector<Property>& properties) {
+    for (const Property& p : properties) applyProperty(p);
+  }
 };
 
 // Decodes `bytes` and applies every entry in order. Returns false (and
