@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 
 #include "end_to_end.h"
@@ -176,6 +177,8 @@ const TreeCase kTrees[] = {
      {}},
 };
 
+void PrintTo(const TreeCase& c, std::ostream* os) { *os << c.name; }
+
 class HostileTreeTest : public EndToEndTest, public ::testing::WithParamInterface<TreeCase> {
  protected:
   void expectNever(const char* never) {
@@ -220,6 +223,8 @@ struct VanishCase {
   std::int32_t source;
   bool failureCourse;  // false: the display is left as it was
 };
+
+void PrintTo(const VanishCase& c, std::ostream* os) { *os << c.name; }
 
 class VanishingBatteryTest : public EndToEndTest, public ::testing::WithParamInterface<VanishCase> {
  protected:

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,8 @@ const AgreementCase kAgreement[] = {
     {"ups", "(4,000 mAh)", "3,800", "(380 mAh)", "10%", "10.9"},
     {"dead-battery", "(4,400 mAh)", "600", "(0 mAh)", "0%", "9"},
 };
+
+void PrintTo(const AgreementCase& c, std::ostream* os) { *os << c.tree; }
 
 class ThreeSourcesTest : public EndToEndTest, public ::testing::WithParamInterface<AgreementCase> {};
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "support/display_checks.h"
@@ -65,6 +66,8 @@ struct Source {
   std::int32_t dataMethod;
   const char* capacityUnits;  // what each refresh of ac-charging shows
 };
+
+void PrintTo(const Source& s, std::ostream* os) { *os << s.name; }
 
 class SoakTest : public WindowTest, public ::testing::WithParamInterface<Source> {
  protected:

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "support/display_checks.h"
@@ -192,6 +193,8 @@ const Case kCases[] = {
     {"ToolLeavesAChildHoldingItsOutput", [] { return goodSmartListing(); }, nullptr, nullptr,
      "sleep 600 & echo $! >>\"$0.child\"", kGoodSmart},
 };
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class HostileOutputTest : public WindowTest, public ::testing::WithParamInterface<Case> {
  protected:

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "reader_checks.h"
@@ -60,6 +61,8 @@ const RootCase kOddRoots[] = {
     {"ALinkToNothing", [](const fs::path& d) { fs::create_symlink("gone", d / "root"); return d / "root"; }},
     {"AFifo", [](const fs::path& d) { ::mkfifo((d / "root").c_str(), 0600); return d / "root"; }},
 };
+
+void PrintTo(const RootCase& c, std::ostream* os) { *os << c.name; }
 
 class OddRootTest : public ContainmentTest, public ::testing::WithParamInterface<RootCase> {};
 
