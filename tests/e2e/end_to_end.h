@@ -15,7 +15,9 @@ namespace ambrelux::testing {
 class EndToEndTest : public WindowTest {
  protected:
   // The stand-ins read `root` from here on.
-  void useTree(const std::filesystem::path& root) { root_.emplace("AMBRELUX_POWER_SUPPLY_ROOT", root.string()); }
+  void useTree(const std::filesystem::path& root) {
+    root_.emplace("AMBRELUX_POWER_SUPPLY_ROOT", root.string());
+  }
 
   static std::filesystem::path sampleTree(const std::string& name) {
     return std::filesystem::path(AMBRELUX_TEST_DATA) / "power_supply" / name;

@@ -22,15 +22,21 @@ using Attributes = std::map<std::string, std::string>;
 
 // A laptop like the ac-charging sample: design 5200 mAh, full 4800, charge
 // 2400, 100 cycles, 12 V, charging.
-const Attributes kBattery = {
-    {"type", "Battery\n"},          {"present", "1\n"},
-    {"status", "Charging\n"},       {"capacity", "50\n"},
-    {"capacity_level", "Normal\n"}, {"health", "Good\n"},
-    {"charge_full_design", "5200000\n"}, {"charge_full", "4800000\n"},
-    {"charge_now", "2400000\n"},    {"current_now", "1500000\n"},
-    {"cycle_count", "100\n"},       {"voltage_min_design", "11550000\n"},
-    {"voltage_now", "12000000\n"},  {"manufacturer", "SMP\n"},
-    {"model_name", "5B10W13930\n"}};
+const Attributes kBattery = {{"type", "Battery\n"},
+                             {"present", "1\n"},
+                             {"status", "Charging\n"},
+                             {"capacity", "50\n"},
+                             {"capacity_level", "Normal\n"},
+                             {"health", "Good\n"},
+                             {"charge_full_design", "5200000\n"},
+                             {"charge_full", "4800000\n"},
+                             {"charge_now", "2400000\n"},
+                             {"current_now", "1500000\n"},
+                             {"cycle_count", "100\n"},
+                             {"voltage_min_design", "11550000\n"},
+                             {"voltage_now", "12000000\n"},
+                             {"manufacturer", "SMP\n"},
+                             {"model_name", "5B10W13930\n"}};
 
 void writeFile(const fs::path& file, const std::string& content) {
   std::ofstream(file, std::ios::binary) << content;
@@ -51,7 +57,8 @@ void writeLaptop(const fs::path& root, const Attributes& changes = {}) {
 }
 
 // Replaces one of BAT0's attribute files with something else.
-void replaceAttribute(const fs::path& root, const char* name, const std::function<void(const fs::path&)>& make) {
+void replaceAttribute(const fs::path& root, const char* name,
+                      const std::function<void(const fs::path&)>& make) {
   const fs::path file = root / "BAT0" / name;
   fs::remove(file);
   make(file);
@@ -59,7 +66,9 @@ void replaceAttribute(const fs::path& root, const char* name, const std::functio
 
 std::string garbage() {
   using namespace std::string_literals;
-  std::string bytes = "\0\xff\xfe{}\"\n\"DesignCapacity\" = 9999\n\x80" "Full Charge Capacity (mAh): 9999\n"s;
+  std::string bytes =
+      "\0\xff\xfe{}\"\n\"DesignCapacity\" = 9999\n\x80"
+      "Full Charge Capacity (mAh): 9999\n"s;
   for (int i = 0; i < 200; ++i) bytes += static_cast<char>((i * 37) & 0xff);
   return bytes;
 }
@@ -74,9 +83,11 @@ struct TreeCase {
   const char* never = nullptr;
 };
 
-const std::map<std::string, std::string> kLaptopShown = {
-    {"maxCapacityUnits", "(5,200 mAh)"}, {"capacityUnits", "(4,800 mAh)"}, {"currentUnits", "(2,400 mAh)"},
-    {"cyclesField", "(100)"},            {"voltageField", "12"}};
+const std::map<std::string, std::string> kLaptopShown = {{"maxCapacityUnits", "(5,200 mAh)"},
+                                                         {"capacityUnits", "(4,800 mAh)"},
+                                                         {"currentUnits", "(2,400 mAh)"},
+                                                         {"cyclesField", "(100)"},
+                                                         {"voltageField", "12"}};
 
 std::map<std::string, std::string> laptopShownWith(const std::map<std::string, std::string>& changes) {
   auto shown = kLaptopShown;
@@ -84,18 +95,26 @@ std::map<std::string, std::string> laptopShownWith(const std::map<std::string, s
   return shown;
 }
 
-fs::path laptopWith(const fs::path& dir, const char* attribute, const std::function<void(const fs::path&)>& make) {
+fs::path laptopWith(const fs::path& dir, const char* attribute,
+                    const std::function<void(const fs::path&)>& make) {
   writeLaptop(dir);
   replaceAttribute(dir, attribute, make);
   return dir;
 }
 
 const TreeCase kTrees[] = {
-    {"Untouched", [](const fs::path& dir) { writeLaptop(dir); return dir; }, kLaptopShown},
+    {"Untouched",
+     [](const fs::path& dir) {
+       writeLaptop(dir);
+       return dir;
+     },
+     kLaptopShown},
     // Unreadable attributes: a folder, a FIFO, a link to nothing (as root,
     // permissions would not stop the read).
     {"ChargeIsAFolder",
-     [](const fs::path& dir) { return laptopWith(dir, "charge_now", [](const fs::path& f) { fs::create_directory(f); }); },
+     [](const fs::path& dir) {
+       return laptopWith(dir, "charge_now", [](const fs::path& f) { fs::create_directory(f); });
+     },
      laptopShownWith({{"currentUnits", "(0 mAh)"}})},
     {"DesignIsAFifo",
      [](const fs::path& dir) {
@@ -112,12 +131,14 @@ const TreeCase kTrees[] = {
      [](const fs::path& dir) {
        writeFile(dir / "outside", "9999000\n");
        const fs::path root = dir / "root";
-       return laptopWith(root, "charge_full", [&](const fs::path& f) { fs::create_symlink(dir / "outside", f); });
+       return laptopWith(root, "charge_full",
+                         [&](const fs::path& f) { fs::create_symlink(dir / "outside", f); });
      },
      laptopShownWith({{"capacityUnits", "(0 mAh)"}}), "9,999"},
     {"DesignLinksToItself",
      [](const fs::path& dir) {
-       return laptopWith(dir, "charge_full_design", [](const fs::path& f) { fs::create_symlink(f.filename(), f); });
+       return laptopWith(dir, "charge_full_design",
+                         [](const fs::path& f) { fs::create_symlink(f.filename(), f); });
      },
      laptopShownWith({{"maxCapacityUnits", ""}, {"capacityUnits", " 4,800 mAh"}})},
     {"EveryFileEmpty",
@@ -130,8 +151,13 @@ const TreeCase kTrees[] = {
      {}},
     {"ReadingsEmpty",
      [](const fs::path& dir) {
-       writeLaptop(dir, {{"charge_full_design", ""}, {"charge_full", ""}, {"charge_now", ""}, {"cycle_count", ""},
-                         {"voltage_now", ""}, {"voltage_min_design", ""}, {"current_now", ""}});
+       writeLaptop(dir, {{"charge_full_design", ""},
+                         {"charge_full", ""},
+                         {"charge_now", ""},
+                         {"cycle_count", ""},
+                         {"voltage_now", ""},
+                         {"voltage_min_design", ""},
+                         {"current_now", ""}});
        return dir;
      },
      {}},
@@ -143,7 +169,8 @@ const TreeCase kTrees[] = {
        writeLaptop(dir, junk);
        return dir;
      },
-     {}, "9,999"},
+     {},
+     "9,999"},
     {"HugeNumbers",
      [](const fs::path& dir) {
        writeLaptop(dir, {{"charge_full_design", "99999999999999999999999\n"},
@@ -153,10 +180,12 @@ const TreeCase kTrees[] = {
                          {"voltage_now", "18446744073709551616\n"}});
        return dir;
      },
-     {}, "2147"},
+     {},
+     "2147"},
     {"NegativeReadings",
      [](const fs::path& dir) {
-       writeLaptop(dir, {{"charge_now", "-2400000\n"}, {"cycle_count", "-5\n"}, {"voltage_now", "-12000000\n"}});
+       writeLaptop(dir,
+                   {{"charge_now", "-2400000\n"}, {"cycle_count", "-5\n"}, {"voltage_now", "-12000000\n"}});
        return dir;
      },
      laptopShownWith({{"currentUnits", "(0 mAh)"}, {"cyclesField", "(0)"}, {"voltageField", "0"}})},
@@ -268,7 +297,8 @@ TEST_P(VanishingBatteryTest, FailsOnceThenRecovers) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, VanishingBatteryTest,
-                         ::testing::Values(VanishCase{"SmartBattery", 0, true}, VanishCase{"OlderMachines", 1, false},
+                         ::testing::Values(VanishCase{"SmartBattery", 0, true},
+                                           VanishCase{"OlderMachines", 1, false},
                                            VanishCase{"SystemProfiler", 2, true}),
                          [](const auto& row) { return std::string(row.param.name); });
 

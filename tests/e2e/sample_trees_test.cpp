@@ -31,18 +31,25 @@ struct FlagCase {
 // ac-charging: design 5200 mAh, full 4800, charge 2400, 100 cycles, 12 V,
 // adapter online, charging. Bars: ratio x 160 - 2, the fraction dropped.
 const TextCase kChargingTexts[] = {
-    {"maxCapacityField", "100%"},   {"maxCapacityUnits", "(5,200 mAh)"},
-    {"capacityField", "92%"},       {"capacityUnits", "(4,800 mAh)"},
-    {"currentField", "50%"},        {"currentUnits", "(2,400 mAh)"},
-    {"cyclesFieldPercent", "25%"},  {"cyclesField", "(100)"},
+    {"maxCapacityField", "100%"},  {"maxCapacityUnits", "(5,200 mAh)"},
+    {"capacityField", "92%"},      {"capacityUnits", "(4,800 mAh)"},
+    {"currentField", "50%"},       {"currentUnits", "(2,400 mAh)"},
+    {"cyclesFieldPercent", "25%"}, {"cyclesField", "(100)"},
     {"voltageField", "12"},
 };
 const WidthCase kChargingBars[] = {{"capacityBar", 145}, {"currentBar", 78}, {"lifeBar", 126}};
-const FlagCase kChargingFlags[] = {
-    {"acFlag", true},   {"chFlag", true},     {"batFlag", true},       {"upsFlag", false},
-    {"lowFlag", false}, {"emptyFlag", false}, {"noChargeFlag", false}, {"chargedFlag", false},
-    // The smart-battery source keeps the design row and the capacity bar.
-    {"capacityBG", true}, {"capacityBarLabel", true}, {"originalCapacityLabel", true}};
+const FlagCase kChargingFlags[] = {{"acFlag", true},
+                                   {"chFlag", true},
+                                   {"batFlag", true},
+                                   {"upsFlag", false},
+                                   {"lowFlag", false},
+                                   {"emptyFlag", false},
+                                   {"noChargeFlag", false},
+                                   {"chargedFlag", false},
+                                   // The smart-battery source keeps the design row and the capacity bar.
+                                   {"capacityBG", true},
+                                   {"capacityBarLabel", true},
+                                   {"originalCapacityLabel", true}};
 
 TEST_F(ChargingLaptopTest, FirstRefreshShowsEveryReading) {
   useTree(sampleTree("ac-charging"));
@@ -102,11 +109,11 @@ INSTANTIATE_TEST_SUITE_P(Trees, EverySampleTreeTest,
 // carries agree with the others and with the tree.
 struct AgreementCase {
   const char* tree;
-  const char* design;     // "(design mAh)" on the two registry sources
-  const char* full;       // full-charge capacity, as formatStr writes it
-  const char* charge;     // "(charge mAh)"
-  const char* percent;    // charge / full
-  const char* voltage;    // volts
+  const char* design;   // "(design mAh)" on the two registry sources
+  const char* full;     // full-charge capacity, as formatStr writes it
+  const char* charge;   // "(charge mAh)"
+  const char* percent;  // charge / full
+  const char* voltage;  // volts
 };
 
 const AgreementCase kAgreement[] = {

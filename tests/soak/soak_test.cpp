@@ -97,10 +97,11 @@ TEST_P(SoakTest, MemoryStaysFlatOverTenThousandRefreshes) {
   const long end = residentKilobytes();
   const long filesAtEnd = openFiles();
 
-  std::printf("soak %-15s %ld refreshes in %.1f s (%.2f ms each); VmRSS %ld kB -> %ld kB, growth %+ld kB; "
-              "open files %ld -> %ld\n",
-              s.name, n, seconds, 1000 * seconds / static_cast<double>(n), start, end, end - start, filesAtStart,
-              filesAtEnd);
+  std::printf(
+      "soak %-15s %ld refreshes in %.1f s (%.2f ms each); VmRSS %ld kB -> %ld kB, growth %+ld kB; "
+      "open files %ld -> %ld\n",
+      s.name, n, seconds, 1000 * seconds / static_cast<double>(n), start, end, end - start, filesAtStart,
+      filesAtEnd);
   RecordProperty("rss_start_kb", static_cast<int>(start));
   RecordProperty("rss_end_kb", static_cast<int>(end));
 

@@ -41,11 +41,16 @@ std::string smartListing(const std::string& properties, const std::string& flags
 std::string smartProperties(const std::map<std::string, std::string>& overrides = {}) {
   std::string out;
   for (const auto& [key, value] : overrides) out += property(key, value);
-  const std::pair<const char*, const char*> good[] = {
-      {"BatteryInstalled", "Yes"}, {"CurrentCapacity", "2400"}, {"CycleCount", "100"},
-      {"DesignCapacity", "5200"}, {"ExternalChargeCapable", "Yes"}, {"ExternalConnected", "Yes"},
-      {"FullyCharged", "No"},     {"IsCharging", "Yes"},        {"MaxCapacity", "4800"},
-      {"Voltage", "12000"}};
+  const std::pair<const char*, const char*> good[] = {{"BatteryInstalled", "Yes"},
+                                                      {"CurrentCapacity", "2400"},
+                                                      {"CycleCount", "100"},
+                                                      {"DesignCapacity", "5200"},
+                                                      {"ExternalChargeCapable", "Yes"},
+                                                      {"ExternalConnected", "Yes"},
+                                                      {"FullyCharged", "No"},
+                                                      {"IsCharging", "Yes"},
+                                                      {"MaxCapacity", "4800"},
+                                                      {"Voltage", "12000"}};
   for (const auto& [key, value] : good) out += property(key, value);
   return out;
 }
@@ -100,15 +105,16 @@ struct Case {
   const char* never = nullptr;
 };
 
-const Shown kGoodSmart = {
-    {"maxCapacityField", "100%"}, {"maxCapacityUnits", "(5,200 mAh)"}, {"capacityField", "92%"},
-    {"capacityUnits", "(4,800 mAh)"}, {"currentField", "50%"},       {"currentUnits", "(2,400 mAh)"},
-    {"cyclesFieldPercent", "25%"},    {"cyclesField", "(100)"},      {"voltageField", "12"}};
+const Shown kGoodSmart = {{"maxCapacityField", "100%"},  {"maxCapacityUnits", "(5,200 mAh)"},
+                          {"capacityField", "92%"},      {"capacityUnits", "(4,800 mAh)"},
+                          {"currentField", "50%"},       {"currentUnits", "(2,400 mAh)"},
+                          {"cyclesFieldPercent", "25%"}, {"cyclesField", "(100)"},
+                          {"voltageField", "12"}};
 
 const Shown kGoodProfiler = {
-    {"maxCapacityField", ""},      {"maxCapacityUnits", ""},      {"capacityField", ""},
-    {"capacityUnits", "4,800 mAh"}, {"currentField", "50%"},       {"currentUnits", "(2,400 mAh)"},
-    {"cyclesFieldPercent", "25%"},  {"cyclesField", "(100)"},      {"voltageField", "12"}};
+    {"maxCapacityField", ""},       {"maxCapacityUnits", ""}, {"capacityField", ""},
+    {"capacityUnits", "4,800 mAh"}, {"currentField", "50%"},  {"currentUnits", "(2,400 mAh)"},
+    {"cyclesFieldPercent", "25%"},  {"cyclesField", "(100)"}, {"voltageField", "12"}};
 
 Shown goodSmartWith(const Shown& changes) {
   Shown shown = kGoodSmart;
@@ -117,18 +123,22 @@ Shown goodSmartWith(const Shown& changes) {
 }
 
 const Case kCases[] = {
-    {"FiftyMegabytesBeforeTheBattery",
-     [] { return filler(kFiftyMegabytes) + goodSmartListing(); }, nullptr, nullptr, "", kGoodSmart},
+    {"FiftyMegabytesBeforeTheBattery", [] { return filler(kFiftyMegabytes) + goodSmartListing(); }, nullptr,
+     nullptr, "", kGoodSmart},
     {"FiftyMegabytesOfNothing",
-     [] { return filler(kFiftyMegabytes); }, nullptr, [] { return filler(kFiftyMegabytes); }, "", {}},
-    {"FiftyMegabyteReport",
-     nullptr, nullptr, [] { return filler(kFiftyMegabytes) + goodPowerReport(); }, "", kGoodProfiler},
+     [] { return filler(kFiftyMegabytes); },
+     nullptr,
+     [] { return filler(kFiftyMegabytes); },
+     "",
+     {}},
+    {"FiftyMegabyteReport", nullptr, nullptr, [] { return filler(kFiftyMegabytes) + goodPowerReport(); }, "",
+     kGoodProfiler},
     // Only the number before a NUL is read.
     {"NulBytes",
      [] {
        using namespace std::string_literals;
-       return "\0\0"s + smartListing(smartProperties({{"DesignCapacity", "5200\0\0"s + "999"},
-                                                     {"MaxCapacity", "4800\0"s}}));
+       return "\0\0"s + smartListing(smartProperties(
+                            {{"DesignCapacity", "5200\0\0"s + "999"}, {"MaxCapacity", "4800\0"s}}));
      },
      nullptr, nullptr, "", kGoodSmart, "999"},
     {"InvalidUtf8",
@@ -142,15 +152,32 @@ const Case kCases[] = {
     {"ListingWithoutLineEnds", [] { return withoutLineEnds(goodSmartListing()); }, nullptr, nullptr, "", {}},
     // A label on an unterminated last line runs to the end of the text.
     {"ReportWithoutLineEnds",
-     nullptr, nullptr, [] { return std::string("Full Charge Capacity (mAh): 4800"); }, "",
-     {{"capacityUnits", "4,800 mAh"}, {"currentUnits", "(0 mAh)"}, {"cyclesField", "(0)"}, {"voltageField", "0"}}},
+     nullptr,
+     nullptr,
+     [] { return std::string("Full Charge Capacity (mAh): 4800"); },
+     "",
+     {{"capacityUnits", "4,800 mAh"},
+      {"currentUnits", "(0 mAh)"},
+      {"cyclesField", "(0)"},
+      {"voltageField", "0"}}},
     {"LoneOpeningBrace",
-     [] { return std::string("AppleSmartBattery \"DesignCapacity\" = 5200\n{"); }, nullptr, nullptr, "", {}},
+     [] { return std::string("AppleSmartBattery \"DesignCapacity\" = 5200\n{"); },
+     nullptr,
+     nullptr,
+     "",
+     {}},
     {"LoneClosingBrace",
-     [] { return std::string("AppleSmartBattery \"DesignCapacity\" = 5200\n}\n"); }, nullptr, nullptr, "", {}},
+     [] { return std::string("AppleSmartBattery \"DesignCapacity\" = 5200\n}\n"); },
+     nullptr,
+     nullptr,
+     "",
+     {}},
     {"RecordWithoutItsLineEnd",
-     nullptr, [] { return std::string("\"IOBatteryInfo\" = ({\"Capacity\"=4800,\"Current\"=2400"); }, nullptr,
-     "", {}},
+     nullptr,
+     [] { return std::string("\"IOBatteryInfo\" = ({\"Capacity\"=4800,\"Current\"=2400"); },
+     nullptr,
+     "",
+     {}},
     {"KeysRepeated",
      [] {
        return smartListing(smartProperties({{"DesignCapacity", "5200"}, {"MaxCapacity", "4800"}}) +
@@ -159,15 +186,26 @@ const Case kCases[] = {
      nullptr, nullptr, "", kGoodSmart, "9,999"},
     // Readings are 32-bit: a wider number stops at the largest one.
     {"DesignBeyondThirtyTwoBits",
-     [] { return smartListing(smartProperties({{"DesignCapacity", "99999999999"}})); }, nullptr, nullptr, "",
+     [] {
+       return smartListing(smartProperties({{"DesignCapacity", "99999999999"}}));
+     },
+     nullptr, nullptr, "",
      goodSmartWith({{"maxCapacityUnits", "(2147483,647 mAh)"}, {"capacityField", "0%"}})},
     {"FullBeyondThirtyTwoBits",
-     [] { return smartListing(smartProperties({{"MaxCapacity", "99999999999"}})); }, nullptr, nullptr, "",
-     goodSmartWith({{"capacityField", "41297762%"},
-                    {"capacityUnits", "(2147483,647 mAh)"},
-                    {"currentField", "0%"}})},
+     [] {
+       return smartListing(smartProperties({{"MaxCapacity", "99999999999"}}));
+     },
+     nullptr, nullptr, "",
+     goodSmartWith(
+         {{"capacityField", "41297762%"}, {"capacityUnits", "(2147483,647 mAh)"}, {"currentField", "0%"}})},
     {"NegativeDesign",
-     [] { return smartListing(smartProperties({{"DesignCapacity", "-5200"}})); }, nullptr, nullptr, "", {}},
+     [] {
+       return smartListing(smartProperties({{"DesignCapacity", "-5200"}}));
+     },
+     nullptr,
+     nullptr,
+     "",
+     {}},
     {"NegativeReadings",
      [] {
        return smartListing(smartProperties({{"MaxCapacity", "-4800"},
@@ -186,7 +224,8 @@ const Case kCases[] = {
     // The listings' exit status is not consulted; the report's is.
     {"ListingFailsWithGoodOutput", [] { return goodSmartListing(); }, nullptr, nullptr, "exit 3", kGoodSmart},
     {"ReportFailsWithGoodOutput", nullptr, nullptr, [] { return goodPowerReport(); }, "exit 1", {}},
-    {"ListingKilledAfterGoodOutput", [] { return goodSmartListing(); }, nullptr, nullptr, "kill -9 $$", kGoodSmart},
+    {"ListingKilledAfterGoodOutput", [] { return goodSmartListing(); }, nullptr, nullptr, "kill -9 $$",
+     kGoodSmart},
     {"ReportKilledAfterGoodOutput", nullptr, nullptr, [] { return goodPowerReport(); }, "kill -9 $$", {}},
     {"EveryToolMissing", nullptr, nullptr, nullptr, "", {}},
     // The refresh ends with the tool, not with a child still holding its output.
@@ -207,14 +246,15 @@ class HostileOutputTest : public WindowTest, public ::testing::WithParamInterfac
     if (c.smart || c.macio) {
       write("smart", c.smart ? c.smart() : "");
       write("macio", c.macio ? c.macio() : "");
-      script("ioreg", "if [ \"$*\" = '-w0 -c AppleSmartBattery' ]; then cat '" + file("smart") + "'; else cat '" +
-                          file("macio") + "'; fi\n" + c.ending + "\n");
+      script("ioreg", "if [ \"$*\" = '-w0 -c AppleSmartBattery' ]; then cat '" + file("smart") +
+                          "'; else cat '" + file("macio") + "'; fi\n" + c.ending + "\n");
     }
     if (c.profiler) {
       write("report", c.profiler());
       script("system_profiler", "cat '" + file("report") + "'\n" + std::string(c.ending) + "\n");
     }
-    path.emplace("PATH", tools().string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin"));
+    path.emplace("PATH",
+                 tools().string() + ":" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin"));
   }
 
   void TearDown() override {

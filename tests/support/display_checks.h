@@ -14,9 +14,9 @@
 
 namespace ambrelux::testing {
 
-inline const char* const kValueFields[] = {
-    "maxCapacityField", "maxCapacityUnits", "capacityField", "capacityUnits", "currentField",
-    "currentUnits",     "cyclesFieldPercent", "cyclesField", "voltageField"};
+inline const char* const kValueFields[] = {"maxCapacityField",   "maxCapacityUnits", "capacityField",
+                                           "capacityUnits",      "currentField",     "currentUnits",
+                                           "cyclesFieldPercent", "cyclesField",      "voltageField"};
 
 inline const char* const kFlags[] = {"acFlag",  "chFlag",    "batFlag",      "upsFlag",
                                      "lowFlag", "emptyFlag", "noChargeFlag", "chargedFlag"};
@@ -81,8 +81,10 @@ inline void expectDisplaySound(statusWindow& w) {
 // every flag off.
 inline void expectDisplayCleared(statusWindow& w) {
   for (const char* field : kValueFields) EXPECT_EQ(fieldText(w, field), "") << field;
-  for (const BarInFrame& b : kBars) EXPECT_EQ(requireObject(w.control<Canvas>(b.bar), b.bar)->Width(), 0) << b.bar;
-  for (const char* flag : kFlags) EXPECT_FALSE(requireObject(w.control<StaticText>(flag), flag)->Visible()) << flag;
+  for (const BarInFrame& b : kBars)
+    EXPECT_EQ(requireObject(w.control<Canvas>(b.bar), b.bar)->Width(), 0) << b.bar;
+  for (const char* flag : kFlags)
+    EXPECT_FALSE(requireObject(w.control<StaticText>(flag), flag)->Visible()) << flag;
 }
 
 }  // namespace ambrelux::testing

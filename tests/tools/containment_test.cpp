@@ -34,9 +34,11 @@ class ContainmentTest : public ::testing::Test {
 
   static void writeBattery(const fs::path& folder) {
     fs::create_directories(folder);
-    const std::pair<const char*, const char*> files[] = {
-        {"type", "Battery\n"}, {"charge_full_design", "5200000\n"}, {"charge_full", "4800000\n"},
-        {"charge_now", "2400000\n"}, {"voltage_now", "12000000\n"}};
+    const std::pair<const char*, const char*> files[] = {{"type", "Battery\n"},
+                                                         {"charge_full_design", "5200000\n"},
+                                                         {"charge_full", "4800000\n"},
+                                                         {"charge_now", "2400000\n"},
+                                                         {"voltage_now", "12000000\n"}};
     for (const auto& [name, content] : files) std::ofstream(folder / name) << content;
   }
 
@@ -56,10 +58,26 @@ struct RootCase {
 };
 
 const RootCase kOddRoots[] = {
-    {"AFile", [](const fs::path& d) { std::ofstream(d / "root") << "BAT0\n"; return d / "root"; }},
-    {"ALinkToItself", [](const fs::path& d) { fs::create_symlink("root", d / "root"); return d / "root"; }},
-    {"ALinkToNothing", [](const fs::path& d) { fs::create_symlink("gone", d / "root"); return d / "root"; }},
-    {"AFifo", [](const fs::path& d) { ::mkfifo((d / "root").c_str(), 0600); return d / "root"; }},
+    {"AFile",
+     [](const fs::path& d) {
+       std::ofstream(d / "root") << "BAT0\n";
+       return d / "root";
+     }},
+    {"ALinkToItself",
+     [](const fs::path& d) {
+       fs::create_symlink("root", d / "root");
+       return d / "root";
+     }},
+    {"ALinkToNothing",
+     [](const fs::path& d) {
+       fs::create_symlink("gone", d / "root");
+       return d / "root";
+     }},
+    {"AFifo",
+     [](const fs::path& d) {
+       ::mkfifo((d / "root").c_str(), 0600);
+       return d / "root";
+     }},
 };
 
 void PrintTo(const RootCase& c, std::ostream* os) { *os << c.name; }
