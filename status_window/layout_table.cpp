@@ -18,6 +18,8 @@ const std::string& webCaption() {
   return caption;
 }
 
+// The table is laid out in columns for reading; keep it so.
+// clang-format off
 const std::array<ControlRow, 54> kControls{{
     // Flag cells: a grey label, always visible, whose help tag tells the
     // "off" state, and nested in it a black overlay, the flag itself,
@@ -95,6 +97,7 @@ const std::array<ControlRow, 54> kControls{{
     {K::StaticText, "timeField",           386, 204, 83,  20, "",                  AlignLeft,   kBlack, 12, false, false, "",          38},
     {K::StaticText, "tickField",           425, 3,   64,  15, "",                  AlignRight,  kBlack, 8,  false, true,  "",          39},
 }};
+// clang-format on
 
 constexpr std::int32_t kNoIndex = INT32_MIN;  // no control is in a control array
 
