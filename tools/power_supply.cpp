@@ -46,9 +46,13 @@ std::filesystem::path powerSupplyRoot() {
 }
 
 std::optional<std::string> readAttribute(const std::filesystem::path& file) {
-  // No link is followed at the last step, so nothing in a supply's folder can
-  // lead outside it; O_NONBLOCK keeps a FIFO from hanging the tool.
-  const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  // Only a regular file is opened at all: opening a device node can have
+  // effects of its own. No link is followed at the last step, so nothing in
+  // a supply's folder can lead outside it; O_NONBLOCK keeps a FIFO that
+  // replaced the file since from hanging the tool.
+  struct stat before {};
+  if (::lstat(file.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) return std::nullopt;
+  const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   std::optional<std::string> result;
   struct stat info {};
@@ -83,9 +87,11 @@ std::vector<Supply> readSupplies(const std::filesystem::path& root) {
     std::string name = it->path().filename().string();
     if (name.empty() || name.front() == '.') continue;
     names.push_back(std::move(name));
-    if (names.size() == kMaxSupplies) break;
+    if (names.size() == kMaxEntries) break;
   }
+  // The first supplies in name order, whatever order the folder lists them in.
   std::sort(names.begin(), names.end());
+  if (names.size() > kMaxSupplies) names.resize(kMaxSupplies);
 
   std::vector<Supply> supplies;
   for (std::string& name : names) {

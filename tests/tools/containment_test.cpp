@@ -45,10 +45,26 @@ class ContainmentTest : public ::testing::Test {
   fs::path dir;
 };
 
-TEST_F(ContainmentTest, SuppliesAreBounded) {
+TEST_F(ContainmentTest, SuppliesAreBoundedAndTakenInNameOrder) {
   const fs::path root = dir / "root";
   for (int i = 0; i < 1000; ++i) fs::create_directories(root / ("PSU" + std::to_string(i)));
-  EXPECT_EQ(readSupplies(root).size(), kMaxSupplies);
+  // Among many other supplies, the battery must not depend on the order the
+  // folder happens to list its entries in.
+  writeBattery(root / "BAT0");
+  const auto supplies = readSupplies(root);
+  ASSERT_EQ(supplies.size(), kMaxSupplies);
+  EXPECT_EQ(supplies.front().name, "BAT0");
+  EXPECT_EQ(kindOf(supplies.front().attributes), SupplyKind::SystemBattery);
+}
+
+TEST_F(ContainmentTest, ADeviceNodeUnderAnAttributeNameIsNeverOpened) {
+  const fs::path folder = dir / "BAT0";
+  fs::create_directories(folder);
+  // A character device whose open would be noticed: /dev/null stands in, as
+  // making a node of our own needs more than a test should ask for.
+  fs::create_symlink("/dev/null", folder / "linked");
+  EXPECT_FALSE(readAttribute(folder / "linked"));
+  EXPECT_FALSE(readAttribute("/dev/null"));
 }
 
 struct RootCase {
