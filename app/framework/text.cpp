@@ -86,11 +86,14 @@ std::int64_t InStr(std::int64_t start, std::string_view source, std::string_view
     const Size hit = source.find(find, from);
     if (hit == std::string_view::npos) return 0;
     const Count skipped = countChars(source, from, hit);
-    if (skipped.end == hit) return position + skipped.chars;
-    // A malformed `find` matched inside a character: look on from the
-    // character after it, so a position always names a whole character.
-    position += skipped.chars;
-    from = skipped.end;
+    const Size end = hit + find.size();
+    if (skipped.end == hit && countChars(source, hit, end).end == end) return position + skipped.chars;
+    // A malformed `find` matched part of a character, at the match's start
+    // or its end: look on from the character after that one, so a match is
+    // always whole characters, Len(find) of them.
+    const Count past = countChars(source, from, hit + 1);
+    position += past.chars;
+    from = past.end;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <climits>
+#include <ostream>
 #include <string>
 
 #include "app/framework/runtime.h"
@@ -34,6 +35,8 @@ struct Ring {
   const char* control;
   const char* container;  // lies inside `control`, or is it
 };
+
+void PrintTo(const Ring& c, std::ostream* os) { *os << c.name; }
 
 class ContainerRing : public ::testing::TestWithParam<Ring> {
  protected:
@@ -70,6 +73,8 @@ struct Size {
   const char* name;
   std::int32_t points;
 };
+
+void PrintTo(const Size& c, std::ostream* os) { *os << c.name; }
 
 class HugeTextSize : public ::testing::TestWithParam<Size> {};
 
