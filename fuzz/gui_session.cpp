@@ -1,5 +1,7 @@
 #include "gui_session.h"
 
+#include <QCoreApplication>
+#include <QPointingDevice>
 #include <clocale>
 #include <cstdlib>
 #include <memory>
@@ -15,11 +17,16 @@ void startQt() {
   setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);
   RuntimeInit();
   std::setlocale(LC_ALL, "C");
-  // One window first, so the program's own statics (the pictures, the menu
-  // bar) exist before the exit handler below is registered and are still
-  // there when it runs: libFuzzer ends with exit(), and they must go before
-  // the QApplication, as at the end of a real run.
-  { WindowSession().window(); }
+  // One window and its events first, so the statics of the program and of
+  // Qt (the pictures, the menu bar, the input devices) exist before the exit
+  // handler below is registered and are still there when it runs. libFuzzer
+  // ends with exit(); what Ambrelux holds must go before the QApplication,
+  // as at the end of a real run.
+  {
+    WindowSession().window();
+    settle();
+  }
+  (void)QPointingDevice::primaryPointingDevice();
   std::atexit([] {
     releaseBarPictures();
     releaseFrameworkLists();
@@ -27,6 +34,8 @@ void startQt() {
     RuntimeExit();
   });
 }
+
+void settle() { QCoreApplication::processEvents(); }
 
 WindowSession::WindowSession() {
   auto app = std::make_unique<App>();

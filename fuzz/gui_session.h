@@ -13,6 +13,10 @@ namespace ambrelux::fuzzing {
 // Once, from LLVMFuzzerInitialize: offscreen platform, C locale, Qt.
 void startQt();
 
+// What the event loop does between two refreshes of a real run: the
+// repaints and other events the input posted. Without it they pile up.
+void settle();
+
 // A registered App, the fake installed, and on request the status window
 // built and opened; everything is freed again when it goes.
 class WindowSession {

@@ -100,6 +100,8 @@ int main(int argc, char** argv) {
       write("refresh", std::to_string(path) + "-" + out.name, static_cast<char>(path) + out.text);
   for (const Output& out : report) write("battery_info", out.name, fdpString("Cycle Count:") + out.text + '\0');
   write("battery_info", "failed-run", fdpString("Charging:") + report.front().text + '\1');
+  // Once matched inside the report's first character.
+  write("battery_info", "partial-character-label", fdpString("\xF3\xBB") + "\xF3\xBB\x92\x92\n\x92\x92\n" + '\0');
   const char* keys[] = {"DesignCapacity", "Flags", "Capacity", "Cycle Count", "Voltage"};
   int key = 0;
   for (const auto* outputs : {&smart, &macio})

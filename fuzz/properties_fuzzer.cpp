@@ -94,5 +94,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     resetToLayout(window, target);
   }
+  fuzzing::settle();
   return 0;
 }

@@ -103,5 +103,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkBars(window);
   require(fake.messages.size() <= 1, "a run of failed refreshes shows the message once");
   require(display(window) == first, "the same output shows the same display");
+  fuzzing::settle();
   return 0;
 }

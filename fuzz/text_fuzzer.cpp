@@ -63,13 +63,13 @@ void checkInStr(const std::string& source, const std::string& find, std::int64_t
   const std::int64_t found = InStr(start, source, find);
   const std::int64_t from = std::max<std::int64_t>(start, 1);
   require(found == 0 || (found >= from && found <= length), "InStr gives 0 or a position from start to Len");
-  if (found > 0) require(isPrefix(find, Mid(source, found)), "InStr's position holds the text searched for");
+  if (found > 0) require(Mid(source, found, Len(find)) == find, "InStr's match is Len(find) whole characters");
   if (start <= 1) require(found == InStr(source, find), "InStr from 1 or below is InStr without a start");
   // Only short texts are searched character by character.
   if (length > 200) return;
   const std::int64_t last = found > 0 ? found - 1 : length;
   for (std::int64_t p = from; p <= last; ++p)
-    require(!isPrefix(find, Mid(source, p)), "InStr gives the first occurrence from start on");
+    require(Mid(source, p, Len(find)) != find, "InStr gives the first occurrence from start on");
 }
 
 void checkNumbers(const std::string& text, double number, std::int32_t whole) {
