@@ -19,7 +19,9 @@ using fuzzing::require;
 
 constexpr const char* kReport = "system_profiler SPPowerDataType";
 
-bool within(std::string_view part, std::string_view whole) { return whole.find(part) != std::string_view::npos; }
+bool within(std::string_view part, std::string_view whole) {
+  return whole.find(part) != std::string_view::npos;
+}
 
 void checkValue(BatteryInfo& info, std::string_view text, std::string_view key) {
   const std::string value = info.getStringParameter(text, key);
@@ -41,13 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   testing::FakePlatform fake;
   fake.setOutput(kReport, report, status);
   BatteryInfo info;
-  const std::int32_t numbers[] = {info.getBatteryCapacity(), info.getRemainingCapacity(), info.getBatteryAmperage(),
-                                  info.getBatteryVoltage(), info.getBatteryCycleCount()};
+  const std::int32_t numbers[] = {info.getBatteryCapacity(), info.getRemainingCapacity(),
+                                  info.getBatteryAmperage(), info.getBatteryVoltage(),
+                                  info.getBatteryCycleCount()};
   const bool answers[] = {info.getBatteryInstalled(), info.get1stLowLevelWarn(), info.getACconnected(),
                           info.getBatteryCharging(), info.getUPSInstalled()};
 
   const bool held = status == 0 && !report.empty();
-  require(info.theBatteryInfo == (held ? report : std::string()), "the text is the last good report, else empty");
+  require(info.theBatteryInfo == (held ? report : std::string()),
+          "the text is the last good report, else empty");
   // One run serves every reading while a text is held; without one, each
   // reading runs the report again.
   require(fake.runs(kReport) == (held ? 1 : 10), "the report runs once while a text is held");

@@ -71,8 +71,10 @@ int main(int argc, char** argv) {
   if (argc > 1) corpus = argv[1];
 
   std::vector<Output> smart, macio, report;
-  for (const char* name : {"smart-battery"}) smart.push_back({name, read(testData / "ioreg" / (std::string(name) + ".txt"))});
-  for (const char* name : {"macio-one-battery", "macio-two-batteries", "macio-three-batteries", "macio-no-battery-info"})
+  for (const char* name : {"smart-battery"})
+    smart.push_back({name, read(testData / "ioreg" / (std::string(name) + ".txt"))});
+  for (const char* name :
+       {"macio-one-battery", "macio-two-batteries", "macio-three-batteries", "macio-no-battery-info"})
     macio.push_back({name, read(testData / "ioreg" / (std::string(name) + ".txt"))});
   for (const char* name : {"power-report", "no-battery"})
     report.push_back({name, read(testData / "profiler" / (std::string(name) + ".txt"))});
@@ -98,10 +100,12 @@ int main(int argc, char** argv) {
   for (int path = 0; path < 3; ++path)
     for (const Output& out : *byPath[path])
       write("refresh", std::to_string(path) + "-" + out.name, static_cast<char>(path) + out.text);
-  for (const Output& out : report) write("battery_info", out.name, fdpString("Cycle Count:") + out.text + '\0');
+  for (const Output& out : report)
+    write("battery_info", out.name, fdpString("Cycle Count:") + out.text + '\0');
   write("battery_info", "failed-run", fdpString("Charging:") + report.front().text + '\1');
   // Once matched inside the report's first character.
-  write("battery_info", "partial-character-label", fdpString("\xF3\xBB") + "\xF3\xBB\x92\x92\n\x92\x92\n" + '\0');
+  write("battery_info", "partial-character-label",
+        fdpString("\xF3\xBB") + "\xF3\xBB\x92\x92\n\x92\x92\n" + '\0');
   const char* keys[] = {"DesignCapacity", "Flags", "Capacity", "Cycle Count", "Voltage"};
   int key = 0;
   for (const auto* outputs : {&smart, &macio})
@@ -109,8 +113,10 @@ int main(int argc, char** argv) {
 
   // text: tool output, and numbers and characters beyond ASCII.
   for (const Output& out : {smart.front(), macio.front(), report.front()}) write("text", out.name, out.text);
-  write("text", "numbers", fdpString("  -12.5e3abc") + fdpString("e") + "\x05\x02\x01\x07\x03\x09\x10\x11\x12\x13");
-  write("text", "utf8", fdpString("a\u00F1b\u20AC\U0001F600 \xC3\x28 \xE2\x82") + fdpString("\u20AC") + "\x02\x03\x04\x05");
+  write("text", "numbers",
+        fdpString("  -12.5e3abc") + fdpString("e") + "\x05\x02\x01\x07\x03\x09\x10\x11\x12\x13");
+  write("text", "utf8",
+        fdpString("a\u00F1b\u20AC\U0001F600 \xC3\x28 \xE2\x82") + fdpString("\u20AC") + "\x02\x03\x04\x05");
 
   // properties: the target's byte (0 the window, n the n-th control), then
   // its string.
@@ -118,7 +124,8 @@ int main(int argc, char** argv) {
   const auto rows = statusWindowControls();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const std::string number = (i + 1 < 10 ? "0" : "") + std::to_string(i + 1);
-    write("properties", number + "-" + rows[i].name, std::string(1, static_cast<char>(i + 1)) + controlPropertyString(rows[i]));
+    write("properties", number + "-" + rows[i].name,
+          std::string(1, static_cast<char>(i + 1)) + controlPropertyString(rows[i]));
   }
   // Inputs that once broke a control: a container ring, a huge text size.
   const auto rowOf = [&](std::string_view name) {
@@ -129,7 +136,8 @@ int main(int argc, char** argv) {
   write("properties", "ring-capacityBG-in-capacityBar",
         rowOf("capacityBG") + encodeProperties({{"InitialParent", std::string("capacityBar")}}));
   write("properties", "text-size-largest",
-        rowOf("capacityBarLabel") + encodeProperties({{"TextSize", std::int32_t{2147483647}}, {"Text", std::string(60, 'W')}}));
+        rowOf("capacityBarLabel") +
+            encodeProperties({{"TextSize", std::int32_t{2147483647}}, {"Text", std::string(60, 'W')}}));
 
   // Every entry of the layout's strings as it stands, and every control as
   // a container: the names with their byte counts.
@@ -140,7 +148,8 @@ int main(int argc, char** argv) {
     const std::vector<Property> properties = decodeProperties(bytes).value();
     for (const Property& p : properties) entries.push_back(encodeProperties({p}));
   }
-  for (const ControlRow& row : rows) entries.push_back(encodeProperties({{"InitialParent", std::string(row.name)}}));
+  for (const ControlRow& row : rows)
+    entries.push_back(encodeProperties({{"InitialParent", std::string(row.name)}}));
   std::sort(entries.begin(), entries.end());
   entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
   std::ofstream dict(corpus.parent_path() / "properties.dict", std::ios::binary);

@@ -17,13 +17,17 @@ namespace {
 using namespace ambrelux;
 using fuzzing::require;
 
-constexpr std::string_view kSmartKeys[] = {"DesignCapacity", "MaxCapacity", "CurrentCapacity", "CycleCount",
-                                           "Voltage", "Flags", "ExternalConnected", "IsCharging",
-                                           "BatteryInstalled", "ExternalChargeCapable", "FullyCharged"};
-constexpr std::string_view kOldKeys[] = {"Capacity", "Count", "Cycle Count", "Current", "Voltage", "Flags",
+constexpr std::string_view kSmartKeys[] = {
+    "DesignCapacity", "MaxCapacity",       "CurrentCapacity", "CycleCount",       "Voltage",
+    "Flags",          "ExternalConnected", "IsCharging",      "BatteryInstalled", "ExternalChargeCapable",
+    "FullyCharged"};
+constexpr std::string_view kOldKeys[] = {"Capacity",       "Count",       "Cycle Count",
+                                         "Current",        "Voltage",     "Flags",
                                          "DesignCapacity", "MaxCapacity", "AbsoluteMaxCapacity"};
 
-bool within(std::string_view part, std::string_view whole) { return whole.find(part) != std::string_view::npos; }
+bool within(std::string_view part, std::string_view whole) {
+  return whole.find(part) != std::string_view::npos;
+}
 
 void checkSmartValue(std::string_view block, std::string_view key) {
   const std::string value = parseLine(block, key);
@@ -37,7 +41,8 @@ void checkSmartValue(std::string_view block, std::string_view key) {
 void checkOldValue(std::string_view record, std::string_view key) {
   const std::string value = parseOldLine(record, key);
   require(within(value, record), "parseOldLine gives a piece of its record");
-  if (!within("\"" + std::string(key) + "\"=", record)) require(value.empty(), "parseOldLine finds nothing without its pattern");
+  if (!within("\"" + std::string(key) + "\"=", record))
+    require(value.empty(), "parseOldLine finds nothing without its pattern");
   require(value.find(',') == std::string::npos, "parseOldLine stops at the first ','");
 }
 
@@ -59,10 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkSmartValue(block, key);
   checkSmartValue(listing, key);
   const SmartBatteryReading smart = readSmartBattery(block);
-  require(!smart.externalChargeCapable || smart.externalConnected, "ExternalChargeCapable is read only on external power");
+  require(!smart.externalChargeCapable || smart.externalConnected,
+          "ExternalChargeCapable is read only on external power");
 
   const auto record = cutBatteryInfoRecord(listing);
-  require(record.has_value() == within("IOBatteryInfo", listing), "a record exactly when the marker is there");
+  require(record.has_value() == within("IOBatteryInfo", listing),
+          "a record exactly when the marker is there");
   if (!record) return 0;
   require(within(*record, listing), "the record is cut from the listing");
   const std::string fromMarker(listing.substr(listing.find("IOBatteryInfo")));
@@ -75,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   checkOldValue(*record, key);
   checkOldValue(listing, key);
   const OldBatteryReading old = readOldBattery(*record);
-  const bool cyclesGiven = !parseOldLine(*record, "Count").empty() || !parseOldLine(*record, "Cycle Count").empty();
+  const bool cyclesGiven =
+      !parseOldLine(*record, "Count").empty() || !parseOldLine(*record, "Cycle Count").empty();
   if (!cyclesGiven) require(old.cycles == -1, "cycles are unknown when no cycle key has a value");
   return 0;
 }

@@ -29,8 +29,9 @@ using fuzzing::require;
 std::filesystem::path scratch;
 
 bool printable(const std::string& name) {
-  return name.size() <= 32 && name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .-_") ==
-                                  std::string::npos &&
+  return name.size() <= 32 &&
+         name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .-_") ==
+             std::string::npos &&
          (name.empty() || name.back() != ' ');
 }
 
@@ -54,7 +55,8 @@ void checkBattery(const Battery& b) {
 void checkSmartListing(const PowerState& state) {
   const std::string listing = smartBatteryListing(state);
   if (state.batteries.empty()) {
-    require(listing.find("AppleSmartBattery") == std::string::npos && listing.find("DesignCapacity") == std::string::npos,
+    require(listing.find("AppleSmartBattery") == std::string::npos &&
+                listing.find("DesignCapacity") == std::string::npos,
             "no battery, no smart battery");
     return;
   }
@@ -64,8 +66,9 @@ void checkSmartListing(const PowerState& state) {
               r.current == b.remainingCapacity.value_or(0) && r.cycles == b.cycleCount.value_or(0) &&
               r.voltage == b.voltage.value_or(0),
           "the smart-battery listing reads back as the readings");
-  require(static_cast<std::uint32_t>(r.flags) == powerSourceFlags(state, b) && r.externalConnected == state.externalPower &&
-              r.isCharging == b.charging && r.batteryInstalled && r.fullyCharged == b.fullyCharged &&
+  require(static_cast<std::uint32_t>(r.flags) == powerSourceFlags(state, b) &&
+              r.externalConnected == state.externalPower && r.isCharging == b.charging &&
+              r.batteryInstalled && r.fullyCharged == b.fullyCharged &&
               r.externalChargeCapable == (state.externalPower && !b.notChargeable),
           "the smart-battery listing's flags read back");
 }
@@ -91,7 +94,8 @@ void checkPowerReport(const PowerState& state) {
   const Battery& b = state.batteries.empty() ? none : state.batteries.front();
   require(info.getBatteryCapacity() == b.fullCapacity.value_or(0) &&
               info.getRemainingCapacity() == b.remainingCapacity.value_or(0) &&
-              info.getBatteryAmperage() == b.amperage.value_or(0) && info.getBatteryVoltage() == b.voltage.value_or(0) &&
+              info.getBatteryAmperage() == b.amperage.value_or(0) &&
+              info.getBatteryVoltage() == b.voltage.value_or(0) &&
               info.getBatteryCycleCount() == b.cycleCount.value_or(0),
           "the power report's numbers read back as the readings");
   require(info.getBatteryInstalled() == !state.batteries.empty() && info.getBatteryCharging() == b.charging &&
@@ -116,11 +120,13 @@ void checkTree(const std::vector<Supply>& supplies, const PowerState& state) {
     require(read[i].name == supplies[i].name, "supplies come in name order");
     for (const auto& [name, value] : read[i].attributes) {
       const auto written = supplies[i].attributes.find(name);
-      require(written != supplies[i].attributes.end() && written->second == value, "an attribute reads as written");
+      require(written != supplies[i].attributes.end() && written->second == value,
+              "an attribute reads as written");
     }
   }
   const PowerState again = powerStateFrom(read);
-  require(smartBatteryListing(again) == smartBatteryListing(state) && macIODeviceListing(again) == macIODeviceListing(state) &&
+  require(smartBatteryListing(again) == smartBatteryListing(state) &&
+              macIODeviceListing(again) == macIODeviceListing(state) &&
               powerReport(again) == powerReport(state),
           "the folder gives the same outputs as its attributes");
 }

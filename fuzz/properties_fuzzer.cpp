@@ -55,7 +55,8 @@ void resetToLayout(statusWindow& window, std::size_t target) {
     for (const ControlRow& row : rows)
       if (row.kind == ControlKind::PushButton) again.push_back(&row);
   for (const ControlRow* row : again)
-    require(SetProperties(*window.controlByName(row->name), controlPropertyString(*row)), "the layout's strings apply");
+    require(SetProperties(*window.controlByName(row->name), controlPropertyString(*row)),
+            "the layout's strings apply");
 }
 
 }  // namespace
@@ -76,10 +77,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t target = data[0] % (window.controls().size() + 1);
   const bool wellFormed = decodeProperties(bytes).has_value();
   if (target == 0) {
-    require(SetProperties(window, bytes) == wellFormed, "SetProperties applies exactly the well-formed strings");
+    require(SetProperties(window, bytes) == wellFormed,
+            "SetProperties applies exactly the well-formed strings");
   } else {
     RectControl& control = *window.controls()[target - 1];
-    require(SetProperties(control, bytes) == wellFormed, "SetProperties applies exactly the well-formed strings");
+    require(SetProperties(control, bytes) == wellFormed,
+            "SetProperties applies exactly the well-formed strings");
     require(control.Width() >= 0 && control.Height() >= 0, "a control's size is never negative");
   }
   // The window still refreshes and draws. Qt's style draws a push button

@@ -58,7 +58,8 @@ fuzzing::WindowSession* session = nullptr;  // kept to the end of the run
 void resetToLayout(statusWindow& window) {
   for (const ControlRow& row : statusWindowControls()) {
     RectControl& control = *window.controlByName(row.name);
-    if (auto* label = dynamic_cast<StaticText*>(&control); label && label->Text() != row.text) label->setText(row.text);
+    if (auto* label = dynamic_cast<StaticText*>(&control); label && label->Text() != row.text)
+      label->setText(row.text);
     if (control.Visible() != row.visible) control.setVisible(row.visible);
     if (control.Width() != row.width) control.setWidth(row.width);
   }

@@ -18,7 +18,9 @@ namespace {
 using namespace ambrelux;
 using fuzzing::require;
 
-bool isPrefix(const std::string& part, const std::string& whole) { return whole.compare(0, part.size(), part) == 0; }
+bool isPrefix(const std::string& part, const std::string& whole) {
+  return whole.compare(0, part.size(), part) == 0;
+}
 
 bool isSuffix(const std::string& part, const std::string& whole) {
   return part.size() <= whole.size() && whole.compare(whole.size() - part.size(), part.size(), part) == 0;
@@ -27,15 +29,19 @@ bool isSuffix(const std::string& part, const std::string& whole) {
 // Mostly the small values callers pass, sometimes anything at all.
 std::int64_t position(FuzzedDataProvider& in) {
   switch (in.ConsumeIntegralInRange(0, 3)) {
-    case 0: return in.ConsumeIntegral<std::int64_t>();
-    case 1: return in.ConsumeIntegralInRange<std::int64_t>(-3, 3);
-    default: return in.ConsumeIntegralInRange<std::int64_t>(-2, 80);
+    case 0:
+      return in.ConsumeIntegral<std::int64_t>();
+    case 1:
+      return in.ConsumeIntegralInRange<std::int64_t>(-3, 3);
+    default:
+      return in.ConsumeIntegralInRange<std::int64_t>(-2, 80);
   }
 }
 
 void checkCuts(const std::string& text, std::int64_t start, std::int64_t count) {
   const std::int64_t length = Len(text);
-  require(length >= 0 && length <= static_cast<std::int64_t>(text.size()), "Len counts at most one character a byte");
+  require(length >= 0 && length <= static_cast<std::int64_t>(text.size()),
+          "Len counts at most one character a byte");
 
   const std::string rest = Mid(text, start);
   require(isSuffix(rest, text), "Mid(t, s) is a tail of t");
@@ -63,7 +69,8 @@ void checkInStr(const std::string& source, const std::string& find, std::int64_t
   const std::int64_t found = InStr(start, source, find);
   const std::int64_t from = std::max<std::int64_t>(start, 1);
   require(found == 0 || (found >= from && found <= length), "InStr gives 0 or a position from start to Len");
-  if (found > 0) require(Mid(source, found, Len(find)) == find, "InStr's match is Len(find) whole characters");
+  if (found > 0)
+    require(Mid(source, found, Len(find)) == find, "InStr's match is Len(find) whole characters");
   if (start <= 1) require(found == InStr(source, find), "InStr from 1 or below is InStr without a start");
   // Only short texts are searched character by character.
   if (length > 200) return;
@@ -79,19 +86,22 @@ void checkNumbers(const std::string& text, double number, std::int32_t whole) {
 
   const std::string shown = Str(number);
   if (std::isfinite(number)) {
-    require(shown.find_first_not_of("-.0123456789") == std::string::npos, "Str writes digits, '-' and '.' only");
+    require(shown.find_first_not_of("-.0123456789") == std::string::npos,
+            "Str writes digits, '-' and '.' only");
     require(shown != "-0", "Str writes no negative zero");
     require((number == std::trunc(number)) == (shown.find('.') == std::string::npos),
             "Str writes a point exactly for a fraction");
     require(Val(shown) == number, "Val reads Str's text back as the same double");
     const double rounded = Round(number);
-    require(rounded == std::trunc(rounded) && std::fabs(rounded - number) <= 0.5, "Round gives the nearest whole number");
+    require(rounded == std::trunc(rounded) && std::fabs(rounded - number) <= 0.5,
+            "Round gives the nearest whole number");
   }
   require(Val(Str(whole)) == whole, "Val reads Str of an Int32 back");
 
   const std::int32_t converted = ToInt32(number);
   if (std::isnan(number)) require(converted == 0, "ToInt32(NaN) is 0");
-  constexpr double kMax = std::numeric_limits<std::int32_t>::max(), kMin = std::numeric_limits<std::int32_t>::min();
+  constexpr double kMax = std::numeric_limits<std::int32_t>::max(),
+                   kMin = std::numeric_limits<std::int32_t>::min();
   if (number > kMin - 1 && number < kMax + 1)
     require(converted == static_cast<std::int32_t>(std::trunc(number)), "ToInt32 drops the fraction");
   if (number >= kMax) require(converted == kMax, "ToInt32 saturates above");

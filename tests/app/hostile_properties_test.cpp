@@ -22,9 +22,10 @@ class NestedLabels : public Window {
   void CreateControls() override {
     std::string parent;
     for (const char* name : {"outer", "middle", "inner"}) {
-      SetProperties(newControl<StaticText>(name),
-                    encodeProperties({{"Left", 10}, {"Top", 10}, {"Width", 100}, {"Height", 20},
-                                      {"InitialParent", parent}}));
+      SetProperties(
+          newControl<StaticText>(name),
+          encodeProperties(
+              {{"Left", 10}, {"Top", 10}, {"Width", 100}, {"Height", 20}, {"InitialParent", parent}}));
       parent = name;
     }
   }
@@ -48,14 +49,16 @@ TEST_P(ContainerRing, LeavesTheControlInTheWindow) {
   auto* window = new NestedLabels;
   window->construct();
   RectControl& control = *window->controlByName(GetParam().control);
-  ASSERT_TRUE(SetProperties(control, encodeProperties({{"InitialParent", std::string(GetParam().container)}})));
+  ASSERT_TRUE(
+      SetProperties(control, encodeProperties({{"InitialParent", std::string(GetParam().container)}})));
   EXPECT_EQ(control.widget()->parentWidget(), window->content());
   window->control<StaticText>("inner")->setText("still drawn");
   EXPECT_FALSE(window->grab().isNull());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ContainerRing,
-                         ::testing::Values(Ring{"Itself", "outer", "outer"}, Ring{"ItsChild", "outer", "middle"},
+                         ::testing::Values(Ring{"Itself", "outer", "outer"},
+                                           Ring{"ItsChild", "outer", "middle"},
                                            Ring{"ItsGrandchild", "outer", "inner"},
                                            Ring{"ItsChildFromTheMiddle", "middle", "inner"}),
                          [](const auto& row) { return std::string(row.param.name); });

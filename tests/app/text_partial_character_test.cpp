@@ -39,7 +39,12 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"FoundWhereItStandsAlone", "\xF3\xBB\x92\x92\xF3\xBBx", "\xF3\xBB", 2},
                       Case{"AsciiThenTheStartOfACharacter", "a\xC3\xA9", "a\xC3", 0},
                       Case{"TheEndOfACharacter", "\xC3\xA9", "\xA9", 0},
-                      Case{"WholeCharactersStillFound", "a\xC3\xA9" "b", "\xC3\xA9" "b", 2},
+                      Case{"WholeCharactersStillFound",
+                           "a\xC3\xA9"
+                           "b",
+                           "\xC3\xA9"
+                           "b",
+                           2},
                       Case{"EmptyFindAtTheStart", "\xF3\xBB\x92\x92", "", 1}),
     [](const auto& row) { return std::string(row.param.name); });
 
