@@ -278,17 +278,7 @@ class HostileOutputTest : public WindowTest, public ::testing::WithParamInterfac
   }
 
   void expectShownOrFailure(const Case& c) {
-    if (c.shown.empty()) {
-      EXPECT_EQ(real.messages.size(), 1u);
-      expectDisplayCleared(window());
-    } else {
-      EXPECT_TRUE(real.messages.empty());
-      for (const auto& [field, expected] : c.shown) EXPECT_EQ(text(field), expected) << field;
-    }
-    expectDisplaySound(window());
-    if (c.never) {
-      for (const char* field : kValueFields) EXPECT_EQ(text(field).find(c.never), std::string::npos) << field;
-    }
+    ambrelux::testing::expectShownOrFailure(window(), real.messages, c.shown, c.never);
   }
 
   TempDir dir;

@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
+#include <map>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "status_window/status_window.h"
 
@@ -85,6 +87,24 @@ inline void expectDisplayCleared(statusWindow& w) {
     EXPECT_EQ(requireObject(w.control<Canvas>(b.bar), b.bar)->Width(), 0) << b.bar;
   for (const char* flag : kFlags)
     EXPECT_FALSE(requireObject(w.control<StaticText>(flag), flag)->Visible()) << flag;
+}
+
+// After a refresh of hostile input: with nothing expected, the failure
+// course and its one message; else exactly the expected fields and no
+// message. Either way a sound display that never shows `never`, a number
+// the refresh did not read.
+inline void expectShownOrFailure(statusWindow& w, const std::vector<std::string>& messages,
+                                 const std::map<std::string, std::string>& shown, const char* never) {
+  if (shown.empty()) {
+    EXPECT_EQ(messages.size(), 1u);
+    expectDisplayCleared(w);
+  } else {
+    EXPECT_TRUE(messages.empty());
+    for (const auto& [field, expected] : shown) EXPECT_EQ(fieldText(w, field.c_str()), expected) << field;
+  }
+  expectDisplaySound(w);
+  if (!never) return;
+  for (const char* field : kValueFields) EXPECT_EQ(fieldText(w, field).find(never), std::string::npos) << field;
 }
 
 }  // namespace ambrelux::testing
