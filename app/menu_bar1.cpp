@@ -12,8 +12,7 @@ namespace {
 // One row of the menu table: created, named, enabled automatically, given
 // its text and (unless nullopt) its shortcut, then appended to `parent`.
 template <typename Item>
-void appendItem(MenuItem& parent, const char* name, const char* text,
-                std::optional<std::string> shortcut) {
+void appendItem(MenuItem& parent, const char* name, const char* text, std::optional<std::string> shortcut) {
   auto item = std::make_unique<Item>();
   item->Name = name;
   item->AutoEnable = true;

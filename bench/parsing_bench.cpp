@@ -36,11 +36,13 @@ std::string fill(std::size_t bytes, const std::function<std::string(int)>& piece
 }
 
 std::string registryEntry(int i) {
-  return "    +-o Device" + std::to_string(i) + "@" + std::to_string(i) +
-         "  <class IOPCIDevice, id 0x1000" + std::to_string(10000 + i) +
+  return "    +-o Device" + std::to_string(i) + "@" + std::to_string(i) + "  <class IOPCIDevice, id 0x1000" +
+         std::to_string(10000 + i) +
          ", registered, matched, active, busy 0 (0 ms), retain 9>\n"
          "    | {\n"
-         "    |   \"name\" = <\"device" + std::to_string(i) + "\">\n"
+         "    |   \"name\" = <\"device" +
+         std::to_string(i) +
+         "\">\n"
          "    |   \"IOPowerManagement\" = {\"CurrentPowerState\"=2,\"MaxPowerState\"=2}\n"
          "    |   \"vendor-id\" = <86800000>\n"
          "    | }\n"
@@ -133,9 +135,10 @@ bool sameReading(const OldBatteryReading& a, const OldBatteryReading& b) {
          a.flags == b.flags && a.design == b.design;
 }
 
-constexpr const char* kSmartKeys[] = {"DesignCapacity",    "MaxCapacity", "CurrentCapacity",  "CycleCount",
-                                      "Voltage",           "Flags",       "ExternalConnected", "IsCharging",
-                                      "BatteryInstalled",  "ExternalChargeCapable", "FullyCharged"};
+constexpr const char* kSmartKeys[] = {
+    "DesignCapacity", "MaxCapacity",       "CurrentCapacity", "CycleCount",       "Voltage",
+    "Flags",          "ExternalConnected", "IsCharging",      "BatteryInstalled", "ExternalChargeCapable",
+    "FullyCharged"};
 
 // The readings the getters give, as one sum, so none is optimised away.
 std::int64_t allGetters(BatteryInfo& info) {
@@ -232,7 +235,8 @@ void family(const std::string& source, const std::string& name, const std::strin
     std::string size = std::to_string(factor);
     size.insert(size.begin(), '/');
     addFigure({"Parsing (" + source + ")", label + (factor == 1 ? ", sample" : ", 100x padded"), name + size,
-               floorLabel + (factor == 1 ? ", sample" : ", 100x"), floorName + size, "cpu", 1, "", 0, "", ""});
+               floorLabel + (factor == 1 ? ", sample" : ", 100x"), floorName + size, "cpu", 1, "", 0, "",
+               ""});
   }
   addGrowth({label, name, name + "/1", name + "/100", "cpu", 2});
 }
@@ -244,7 +248,8 @@ void registerParsingBenchmarks() {
   withFactors(benchmark::RegisterBenchmark("floor/memchr/smart-block", BM_OnePass, paddedSmartBlock));
   withFactors(benchmark::RegisterBenchmark("parse/smart/cut+readSmartBattery", BM_SmartCutAndRead));
   withFactors(benchmark::RegisterBenchmark("floor/memchr/smart-listing", BM_OnePass, paddedSmartListing));
-  withFactors(benchmark::RegisterBenchmark("parse/older/cutBatteryInfoRecord+readOldBattery", BM_OldCutAndRead));
+  withFactors(
+      benchmark::RegisterBenchmark("parse/older/cutBatteryInfoRecord+readOldBattery", BM_OldCutAndRead));
   withFactors(benchmark::RegisterBenchmark("floor/memchr/macio-listing", BM_OnePass, paddedMacIOListing));
   withFactors(benchmark::RegisterBenchmark("parse/profiler/ten-getters", BM_ProfilerGetters));
   withFactors(benchmark::RegisterBenchmark("floor/memchr/report", BM_OnePass, paddedReport));
@@ -258,12 +263,14 @@ void registerParsingBenchmarks() {
          "floor/memchr/smart-block", pass);
   family("smart battery", "parse/smart/cut+readSmartBattery", "cut + readSmartBattery over listing",
          "floor/memchr/smart-listing", pass);
-  family("older machines", "parse/older/cutBatteryInfoRecord+readOldBattery", "cut + readOldBattery, 2 batteries",
-         "floor/memchr/macio-listing", pass);
+  family("older machines", "parse/older/cutBatteryInfoRecord+readOldBattery",
+         "cut + readOldBattery, 2 batteries", "floor/memchr/macio-listing", pass);
   family("system profiler", "parse/profiler/ten-getters", "BatteryInfo's ten getters", "floor/memchr/report",
          pass);
-  family("text", "text/InStr-from/ascii", "InStr(found pos, text, EOL), ASCII", "floor/memchr/ascii-lines", pass);
-  family("text", "text/InStr-from/utf8", "InStr(found pos, text, EOL), UTF-8", "floor/memchr/utf8-lines", pass);
+  family("text", "text/InStr-from/ascii", "InStr(found pos, text, EOL), ASCII", "floor/memchr/ascii-lines",
+         pass);
+  family("text", "text/InStr-from/utf8", "InStr(found pos, text, EOL), UTF-8", "floor/memchr/utf8-lines",
+         pass);
 }
 
 }  // namespace ambrelux::bench

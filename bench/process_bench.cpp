@@ -137,16 +137,15 @@ void BM_Refresh(benchmark::State& state, int source, const char* commandLine) {
 void BM_Runner(benchmark::State& state, const char* commandLine) {
   if (runRealCommand(commandLine).output != runReading(commandLine))
     return state.SkipWithError("the runner and posix_spawn read different outputs");
-  pairedBenchmark(
-      state, timed([commandLine] { benchmark::DoNotOptimize(runRealCommand(commandLine)); }),
-      timed([commandLine] { benchmark::DoNotOptimize(runReading(commandLine)); }));
+  pairedBenchmark(state, timed([commandLine] { benchmark::DoNotOptimize(runRealCommand(commandLine)); }),
+                  timed([commandLine] { benchmark::DoNotOptimize(runReading(commandLine)); }));
 }
 
 // The least any runner can cost: posix_spawn with the output read through
 // a pipe.
 void BM_Reading(benchmark::State& state, const char* commandLine) {
-  pairedBenchmark(
-      state, timed([commandLine] { benchmark::DoNotOptimize(runReading(commandLine)); }), discarded(commandLine));
+  pairedBenchmark(state, timed([commandLine] { benchmark::DoNotOptimize(runReading(commandLine)); }),
+                  discarded(commandLine));
 }
 
 // A refresh with the command's output canned: parsing and writing the
@@ -199,8 +198,9 @@ Step measured(const std::vector<std::string>& words) {
 
 Step emptyWindow(bool withLabel) {
   const QSize size = window().size();
-  std::vector<std::string> words = {binaryBesideUs("ambrelux_measure"), binaryBesideUs("ambrelux_empty_window"),
-                                    std::to_string(size.width()), std::to_string(size.height())};
+  std::vector<std::string> words = {binaryBesideUs("ambrelux_measure"),
+                                    binaryBesideUs("ambrelux_empty_window"), std::to_string(size.width()),
+                                    std::to_string(size.height())};
   if (withLabel) words.push_back("label");
   return measured(words);
 }
@@ -214,7 +214,8 @@ void BM_Startup(benchmark::State& state, bool labelFloor) {
 double quartile(const std::vector<double>& values, double q) {
   std::vector<double> sorted = values;
   std::sort(sorted.begin(), sorted.end());
-  return sorted.empty() ? 0 : sorted[static_cast<std::size_t>(q * static_cast<double>(sorted.size() - 1) + 0.5)];
+  return sorted.empty() ? 0
+                        : sorted[static_cast<std::size_t>(q * static_cast<double>(sorted.size() - 1) + 0.5)];
 }
 
 // Repetitions spread on a busy machine: the middle half of them is shown
@@ -265,8 +266,8 @@ void registerProcessBenchmarks() {
 
   const auto pair = [](std::string section, std::string label, std::string name, std::string floorLabel,
                        double target) {
-    addFigure({std::move(section), std::move(label), name, std::move(floorLabel), name, "value_s", 1, "", target,
-               "floor_s", "ratio"});
+    addFigure({std::move(section), std::move(label), name, std::move(floorLabel), name, "value_s", 1, "",
+               target, "floor_s", "ratio"});
   };
   for (const Source& s : sources)
     pair("Whole refresh, headless, real runner and stand-ins", std::string("refresh, ") + s.label,
@@ -276,9 +277,11 @@ void registerProcessBenchmarks() {
          "sh -c \"/bin/true >/dev/null\"", 2.0);
   const std::string startup = "Start-up to the first refresh shown (offscreen)";
   pair(startup, "wall time, Ambrelux", "startup/empty-window", "empty Qt Widgets window, same size", 1.3);
-  addFigure({startup, "peak resident memory, Ambrelux", "startup/empty-window", "empty Qt Widgets window, same size",
-             "startup/empty-window", "value_rss_kb", 1, "KiB", 1.2, "floor_rss_kb", "rss_ratio"});
-  const std::string withText = "Diagnostics: start-up against a window that also shows text (Qt's font database)";
+  addFigure({startup, "peak resident memory, Ambrelux", "startup/empty-window",
+             "empty Qt Widgets window, same size", "startup/empty-window", "value_rss_kb", 1, "KiB", 1.2,
+             "floor_rss_kb", "rss_ratio"});
+  const std::string withText =
+      "Diagnostics: start-up against a window that also shows text (Qt's font database)";
   pair(withText, "wall time, Ambrelux", "startup/label-window", "the same window with one text label", 0);
   addFigure({withText, "peak resident memory, Ambrelux", "startup/label-window",
              "the same window with one text label", "startup/label-window", "value_rss_kb", 1, "KiB", 0,
@@ -286,8 +289,9 @@ void registerProcessBenchmarks() {
   for (const Source& s : sources) {
     const std::string name = std::string("refresh/") + s.key;
     addFigure({"CPU time (user+sys, with children) over one hour of 15 s refreshes (240)",
-               std::string("per hour, ") + s.label, name, "240 x sh -c \"" + std::string(s.line) + " >/dev/null\"",
-               name, "value_cpu_s", 240, "", 0, "floor_cpu_s", ""});
+               std::string("per hour, ") + s.label, name,
+               "240 x sh -c \"" + std::string(s.line) + " >/dev/null\"", name, "value_cpu_s", 240, "", 0,
+               "floor_cpu_s", ""});
   }
   const std::string parts = "Diagnostics: where a refresh's time beyond its floor goes";
   for (const Source& s : sources)

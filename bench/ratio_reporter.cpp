@@ -66,7 +66,8 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
   // mean, spread and quartiles only feed the figures.
   std::vector<Run> shown;
   for (const Run& run : runs)
-    if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median" || run.report_big_o || run.report_rms)
+    if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median" || run.report_big_o ||
+        run.report_rms)
       shown.push_back(run);
   if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
   for (const Run& run : runs) {
@@ -151,7 +152,8 @@ void RatioReporter::Finalize() {
   for (const Growth& g : growths()) {
     double small = 0, large = 0;
     std::int64_t smallN = 0, largeN = 0;
-    if (!value(g.smallName, g.metric, &small, &smallN) || !value(g.largeName, g.metric, &large, &largeN)) continue;
+    if (!value(g.smallName, g.metric, &small, &smallN) || !value(g.largeName, g.metric, &large, &largeN))
+      continue;
     // Aggregates carry no input size: growth is shown for runs without repetitions.
     if (smallN <= 0 || largeN <= 0) continue;
     if (!header) {
@@ -164,9 +166,9 @@ void RatioReporter::Finalize() {
     char fit[48] = "";
     if (rms != rms_.end()) std::snprintf(fit, sizeof fit, "O(N) fit RMS %4.1f%%", rms->second * 100);
     print(out, "%-44s %7lld -> %9lld bytes (x%5.1f): %11s -> %11s | per-byte ratio %5.2f  %s  %s\n",
-                 g.label.c_str(), static_cast<long long>(smallN), static_cast<long long>(largeN), sizeRatio,
-                 formatValue(small, "").c_str(), formatValue(large, "").c_str(), ratio, fit,
-                 verdict(ratio, g.target).c_str());
+          g.label.c_str(), static_cast<long long>(smallN), static_cast<long long>(largeN), sizeRatio,
+          formatValue(small, "").c_str(), formatValue(large, "").c_str(), ratio, fit,
+          verdict(ratio, g.target).c_str());
   }
   out.flush();
 }

@@ -12,10 +12,10 @@ namespace ambrelux::bench {
 
 struct Figure {
   std::string section;
-  std::string label;       // what the figure is
-  std::string name;        // benchmark run measuring it
-  std::string floorLabel;  // what the floor is
-  std::string floorName;   // benchmark run measuring the floor
+  std::string label;            // what the figure is
+  std::string name;             // benchmark run measuring it
+  std::string floorLabel;       // what the floor is
+  std::string floorName;        // benchmark run measuring the floor
   std::string metric = "real";  // "real" or "cpu" time per iteration, or a user counter
   double scale = 1;             // applied to the metric of both
   std::string unit;             // "" for a time in seconds, else printed after the value
@@ -53,12 +53,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::map<std::string, double> counters;
     std::int64_t complexityN = 0;
   };
-  bool value(const std::string& name, const std::string& metric, double* out, std::int64_t* n = nullptr) const;
+  bool value(const std::string& name, const std::string& metric, double* out,
+             std::int64_t* n = nullptr) const;
 
   std::map<std::string, std::vector<Sample>> samples_;
   std::map<std::string, Sample> medians_;
   std::map<std::string, Sample> p25_, p75_;  // quartiles, where computed
-  std::map<std::string, double> rms_;  // by family, as a fraction
+  std::map<std::string, double> rms_;        // by family, as a fraction
   int repetitions_ = 1;
 };
 

@@ -108,8 +108,8 @@ int main() {
   long previousRss = 0;
   std::printf("%8s     %7s  %9s  %7s\n", "at", "step", "RSS KiB", "step");
   for (const Mark& m : marks) {
-    std::printf("%8.2f ms  +%6.2f  %9ld  %+7ld  %s\n", (m.at - origin) / 1e6, (m.at - previous) / 1e6, m.rssKb,
-                m.rssKb - previousRss, m.what.c_str());
+    std::printf("%8.2f ms  +%6.2f  %9ld  %+7ld  %s\n", (m.at - origin) / 1e6, (m.at - previous) / 1e6,
+                m.rssKb, m.rssKb - previousRss, m.what.c_str());
     previous = m.at;
     previousRss = m.rssKb;
   }

@@ -104,17 +104,21 @@ constexpr std::int32_t kNoIndex = INT32_MIN;  // no control is in a control arra
 using Props = std::vector<Property>;
 
 std::string caption(const ControlRow& row) {
-  return row.kind == K::PushButton && std::string_view(row.name) == "PushButton2" ? webCaption()
-                                                                                  : row.text;
+  return row.kind == K::PushButton && std::string_view(row.name) == "PushButton2" ? webCaption() : row.text;
 }
 
 // Entries every kind starts with.
 Props head(const ControlRow& row) {
-  return {{"Name", std::string(row.name)}, {"Index", kNoIndex},
-          {"Left", row.left},              {"Top", row.top},
-          {"Width", row.width},            {"Height", row.height},
-          {"LockLeft", false},             {"LockTop", false},
-          {"LockRight", false},            {"LockBottom", false},
+  return {{"Name", std::string(row.name)},
+          {"Index", kNoIndex},
+          {"Left", row.left},
+          {"Top", row.top},
+          {"Width", row.width},
+          {"Height", row.height},
+          {"LockLeft", false},
+          {"LockTop", false},
+          {"LockRight", false},
+          {"LockBottom", false},
           {"TabPanelIndex", 0}};
 }
 
@@ -237,12 +241,17 @@ std::string windowPropertyString() {
 
 std::string controlPropertyString(const ControlRow& row) {
   switch (row.kind) {
-    case K::StaticText: return encodeProperties(staticText(row));
+    case K::StaticText:
+      return encodeProperties(staticText(row));
     case K::Separator:
-    case K::ChasingArrows: return encodeProperties(separator(row));
-    case K::Rectangle: return encodeProperties(rectangle(row));
-    case K::Canvas: return encodeProperties(canvas(row));
-    case K::PushButton: return encodeProperties(pushButton(row));
+    case K::ChasingArrows:
+      return encodeProperties(separator(row));
+    case K::Rectangle:
+      return encodeProperties(rectangle(row));
+    case K::Canvas:
+      return encodeProperties(canvas(row));
+    case K::PushButton:
+      return encodeProperties(pushButton(row));
   }
   return {};
 }

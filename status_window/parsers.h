@@ -25,8 +25,8 @@ std::string cutSmartBatteryBlock(std::string_view listing);
 
 struct SmartBatteryReading {
   std::int32_t design = 0, max = 0, current = 0, cycles = 0, voltage = 0, flags = 0;
-  bool externalConnected = false, isCharging = false, batteryInstalled = false,
-       externalChargeCapable = false, fullyCharged = false;
+  bool externalConnected = false, isCharging = false, batteryInstalled = false, externalChargeCapable = false,
+       fullyCharged = false;
 };
 
 // Every reading of the block; absent keys give 0 or false.

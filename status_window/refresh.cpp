@@ -69,8 +69,8 @@ void statusWindow::clearStatusFields() {
   shown<StaticText>("cyclesField").setText("");
   shown<Canvas>("lifeBar").setWidth(0);
   shown<StaticText>("voltageField").setText("");
-  for (const char* flag : {"acFlag", "chFlag", "batFlag", "upsFlag", "lowFlag", "emptyFlag", "noChargeFlag",
-                           "chargedFlag"})
+  for (const char* flag :
+       {"acFlag", "chFlag", "batFlag", "upsFlag", "lowFlag", "emptyFlag", "noChargeFlag", "chargedFlag"})
     shown<StaticText>(flag).setVisible(false);
 }
 

@@ -45,23 +45,36 @@ void statusWindow::CreateControls1() {
 
 void statusWindow::createControl(const ControlRow& row) {
   switch (row.kind) {
-    case ControlKind::StaticText: newControl<StaticText>(row.name); break;
-    case ControlKind::Separator: newControl<Separator>(row.name); break;
-    case ControlKind::Rectangle: newControl<Rectangle>(row.name); break;
-    case ControlKind::Canvas: newControl<Canvas>(row.name); break;
-    case ControlKind::ChasingArrows: newControl<ChasingArrows>(row.name); break;
-    case ControlKind::PushButton: newControl<PushButton>(row.name); break;
+    case ControlKind::StaticText:
+      newControl<StaticText>(row.name);
+      break;
+    case ControlKind::Separator:
+      newControl<Separator>(row.name);
+      break;
+    case ControlKind::Rectangle:
+      newControl<Rectangle>(row.name);
+      break;
+    case ControlKind::Canvas:
+      newControl<Canvas>(row.name);
+      break;
+    case ControlKind::ChasingArrows:
+      newControl<ChasingArrows>(row.name);
+      break;
+    case ControlKind::PushButton:
+      newControl<PushButton>(row.name);
+      break;
   }
   if (row.kind == ControlKind::Canvas) {
-    auto picture = row.picture == 168 ? CapacityBarImage() : row.picture == 169 ? ChargeBarImage() : LifeBarImage();
+    auto picture = row.picture == 168   ? CapacityBarImage()
+                   : row.picture == 169 ? ChargeBarImage()
+                                        : LifeBarImage();
     own<Canvas>(row.name).setBackdrop(std::move(picture));
   }
   SetProperties(own<RectControl>(row.name), controlPropertyString(row));
   if (row.kind == ControlKind::PushButton) {
     const bool quit = std::string_view(row.name) == "PushButton1";
-    InstallInstanceEventHandler(own<PushButton>(row.name), "Action", [this, quit] {
-      quit ? PushButton1_Action() : PushButton2_Action();
-    });
+    InstallInstanceEventHandler(own<PushButton>(row.name), "Action",
+                                [this, quit] { quit ? PushButton1_Action() : PushButton2_Action(); });
   }
 }
 

@@ -29,10 +29,10 @@ class statusWindow : public Window {
   // The open status window, or a new one, built, shown and opened.
   static statusWindow* instance();
 
-  std::unique_ptr<Shell> sh;               // the probe's runner, reused by the older-machine path
-  std::int32_t dataMethod = 0;             // 0 smart battery, 1 older machines, 2 system profiler
-  bool batteryWarningIssued = false;       // the failure message shows once per run of failures
-  std::unique_ptr<BatteryInfo> batInfo;    // the profiler reader, made on first use
+  std::unique_ptr<Shell> sh;             // the probe's runner, reused by the older-machine path
+  std::int32_t dataMethod = 0;           // 0 smart battery, 1 older machines, 2 system profiler
+  bool batteryWarningIssued = false;     // the failure message shows once per run of failures
+  std::unique_ptr<BatteryInfo> batInfo;  // the profiler reader, made on first use
 
   // Menu items of the window's menu bar, by name; nil for a name no item
   // carries. Throws NilObjectException when the window has no menu bar.

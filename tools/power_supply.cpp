@@ -31,8 +31,7 @@ constexpr std::string_view kChargerAttributes[] = {"online"};
 constexpr std::string_view kUpsAttributes[] = {"present"};
 
 template <std::size_t N>
-void readInto(Attributes& into, const std::filesystem::path& folder,
-              const std::string_view (&names)[N]) {
+void readInto(Attributes& into, const std::filesystem::path& folder, const std::string_view (&names)[N]) {
   for (std::string_view name : names) {
     if (auto value = readAttribute(folder / name)) into.emplace(name, std::move(*value));
   }
@@ -82,8 +81,7 @@ std::optional<std::string> readAttribute(const std::filesystem::path& file) {
 std::vector<Supply> readSupplies(const std::filesystem::path& root) {
   std::vector<std::string> names;
   std::error_code error;
-  for (std::filesystem::directory_iterator it(root, error), end; !error && it != end;
-       it.increment(error)) {
+  for (std::filesystem::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
     std::string name = it->path().filename().string();
     if (name.empty() || name.front() == '.') continue;
     names.push_back(std::move(name));

@@ -7,8 +7,7 @@ namespace ambrelux::tools {
 
 namespace {
 
-void line(std::string& out, std::string_view indent, std::string_view label,
-          std::string_view value) {
+void line(std::string& out, std::string_view indent, std::string_view label, std::string_view value) {
   out.append(indent).append(label).append(" ").append(value).append("\n");
 }
 

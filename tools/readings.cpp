@@ -27,8 +27,7 @@ std::int64_t milli(std::int64_t micro) {
   return result;
 }
 
-std::optional<std::int32_t> within(std::optional<std::int64_t> value, std::int64_t low,
-                                   std::int64_t high) {
+std::optional<std::int32_t> within(std::optional<std::int64_t> value, std::int64_t low, std::int64_t high) {
   if (!value || *value < low || *value > high) return std::nullopt;
   return static_cast<std::int32_t>(*value);
 }
@@ -121,9 +120,8 @@ Battery batteryFrom(const Attributes& a) {
   // for the charger to feed it. "Not charging" alone is no sign of it, since
   // charge thresholds stop charging on purpose.
   const std::string_view health = text(a, "health").value_or("");
-  for (std::string_view refusal :
-       {"Dead", "Unspecified failure", "Over voltage", "Over current", "Overheat", "Hot", "Cold",
-        "Safety timer expire", "Watchdog timer expire"}) {
+  for (std::string_view refusal : {"Dead", "Unspecified failure", "Over voltage", "Over current", "Overheat",
+                                   "Hot", "Cold", "Safety timer expire", "Watchdog timer expire"}) {
     if (health == refusal) b.notChargeable = true;
   }
   return b;

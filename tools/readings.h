@@ -13,10 +13,10 @@
 namespace ambrelux::tools {
 
 struct Battery {
-  std::string manufacturer;                    // printable letters, digits, blanks and ".-_" only
-  std::string model;                           // the same
-  std::optional<std::int32_t> designCapacity;  // mAh, as built
-  std::optional<std::int32_t> fullCapacity;    // mAh, held when full today
+  std::string manufacturer;                       // printable letters, digits, blanks and ".-_" only
+  std::string model;                              // the same
+  std::optional<std::int32_t> designCapacity;     // mAh, as built
+  std::optional<std::int32_t> fullCapacity;       // mAh, held when full today
   std::optional<std::int32_t> remainingCapacity;  // mAh, held now
   std::optional<std::int32_t> voltage;            // mV
   std::optional<std::int32_t> amperage;           // mA, negative while discharging

@@ -85,8 +85,7 @@ class CanvasWidget : public QWidget {
     if (!backdrop || backdrop->pixmap.isNull()) return;
     QPainter p(this);
     // From the left as far as the width reaches; repeated if wider.
-    p.drawTiledPixmap(QRect(0, 0, width(), std::min(height(), backdrop->pixmap.height())),
-                      backdrop->pixmap);
+    p.drawTiledPixmap(QRect(0, 0, width(), std::min(height(), backdrop->pixmap.height())), backdrop->pixmap);
   }
 };
 
@@ -232,7 +231,9 @@ void StaticText::applyProperty(const Property& property) {
   }
   if (name == "TextAlign") {
     const auto align = std::get<std::int32_t>(property.value);
-    const Qt::Alignment horizontal = align == 1 ? Qt::AlignHCenter : align == 2 ? Qt::AlignRight : Qt::AlignLeft;
+    const Qt::Alignment horizontal = align == 1   ? Qt::AlignHCenter
+                                     : align == 2 ? Qt::AlignRight
+                                                  : Qt::AlignLeft;
     return label()->setAlignment(horizontal | Qt::AlignVCenter);
   }
   if (name == "TextColor") {

@@ -157,7 +157,6 @@ class PushButton : public RectControl {
 };
 
 // Binds a control's named event ("Action") to a handler of the window.
-void InstallInstanceEventHandler(PushButton& button, const std::string& event,
-                                 std::function<void()> handler);
+void InstallInstanceEventHandler(PushButton& button, const std::string& event, std::function<void()> handler);
 
 }  // namespace ambrelux

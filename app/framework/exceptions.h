@@ -7,8 +7,7 @@ namespace ambrelux {
 // Raised on use of an absent object reference.
 class NilObjectException : public std::runtime_error {
  public:
-  explicit NilObjectException(const char* what = "nil object")
-      : std::runtime_error(what) {}
+  explicit NilObjectException(const char* what = "nil object") : std::runtime_error(what) {}
 };
 
 // Throws NilObjectException when `p` is null, else returns it.

@@ -64,8 +64,7 @@ MenuItem* MenuItem::Lookup(std::string_view name) const {
 
 void MenuItem::choose() const {
   if (const EditCommand* command = editCommand(Name))
-    if (QLineEdit* field = focusedTextField())
-      QMetaObject::invokeMethod(field, command->slot);
+    if (QLineEdit* field = focusedTextField()) QMetaObject::invokeMethod(field, command->slot);
 }
 
 void QuitMenuItem::choose() const { Quit(); }

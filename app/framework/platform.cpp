@@ -1,5 +1,7 @@
 #include "app/framework/platform.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
@@ -10,7 +12,6 @@
 #include <QUrl>
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 namespace ambrelux {
 
@@ -105,7 +106,8 @@ CommandOutput runRealCommand(const std::string& commandLine) {
   process.waitForFinished(-1);
   take();
 
-  result.exitStatus = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : crashStatus(process);
+  result.exitStatus =
+      process.exitStatus() == QProcess::NormalExit ? process.exitCode() : crashStatus(process);
   return result;
 }
 

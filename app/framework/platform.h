@@ -9,8 +9,8 @@
 namespace ambrelux {
 
 struct CommandOutput {
-  std::string output;   // complete standard output
-  int exitStatus = 0;   // 0 for success; non-zero when missing or killed
+  std::string output;  // complete standard output
+  int exitStatus = 0;  // 0 for success; non-zero when missing or killed
 };
 
 class Platform {

@@ -9,35 +9,64 @@ namespace ambrelux {
 namespace {
 
 constexpr std::array<std::pair<std::string_view, PropertyType>, 58> kTypes{{
-    {"Placement", PropertyType::Integer},      {"Width", PropertyType::Integer},
-    {"Height", PropertyType::Integer},         {"MinWidth", PropertyType::Integer},
-    {"MinHeight", PropertyType::Integer},      {"MaxWidth", PropertyType::Integer},
-    {"MaxHeight", PropertyType::Integer},      {"Frame", PropertyType::Integer},
-    {"MacProcID", PropertyType::Integer},      {"Index", PropertyType::Integer},
-    {"Left", PropertyType::Integer},           {"Top", PropertyType::Integer},
-    {"TabPanelIndex", PropertyType::Integer},  {"TabIndex", PropertyType::Integer},
-    {"TextAlign", PropertyType::Integer},      {"TextSize", PropertyType::Integer},
-    {"BorderWidth", PropertyType::Integer},    {"Composite", PropertyType::Boolean},
-    {"HasBackColor", PropertyType::Boolean},   {"Visible", PropertyType::Boolean},
-    {"FullScreen", PropertyType::Boolean},     {"MenuBarVisible", PropertyType::Boolean},
-    {"CloseButton", PropertyType::Boolean},    {"Resizeable", PropertyType::Boolean},
-    {"LiveResize", PropertyType::Boolean},     {"MaximizeButton", PropertyType::Boolean},
-    {"MinimizeButton", PropertyType::Boolean}, {"LockLeft", PropertyType::Boolean},
-    {"LockTop", PropertyType::Boolean},        {"LockRight", PropertyType::Boolean},
-    {"LockBottom", PropertyType::Boolean},     {"Multiline", PropertyType::Boolean},
-    {"Enabled", PropertyType::Boolean},        {"AutoDeactivate", PropertyType::Boolean},
-    {"Bold", PropertyType::Boolean},           {"Italic", PropertyType::Boolean},
-    {"Underline", PropertyType::Boolean},      {"UseFocusRing", PropertyType::Boolean},
-    {"AcceptFocus", PropertyType::Boolean},    {"AcceptTabs", PropertyType::Boolean},
-    {"EraseBackground", PropertyType::Boolean}, {"Default", PropertyType::Boolean},
-    {"Cancel", PropertyType::Boolean},         {"BackColor", PropertyType::Color},
-    {"TextColor", PropertyType::Color},        {"FillColor", PropertyType::Color},
-    {"TopLeftColor", PropertyType::Color},     {"BottomRightColor", PropertyType::Color},
-    {"Title", PropertyType::String},           {"BalloonHelp", PropertyType::String},
-    {"Name", PropertyType::String},            {"Text", PropertyType::String},
-    {"Caption", PropertyType::String},         {"HelpTag", PropertyType::String},
-    {"TextFont", PropertyType::String},        {"DataSource", PropertyType::String},
-    {"DataField", PropertyType::String},       {"InitialParent", PropertyType::String},
+    {"Placement", PropertyType::Integer},
+    {"Width", PropertyType::Integer},
+    {"Height", PropertyType::Integer},
+    {"MinWidth", PropertyType::Integer},
+    {"MinHeight", PropertyType::Integer},
+    {"MaxWidth", PropertyType::Integer},
+    {"MaxHeight", PropertyType::Integer},
+    {"Frame", PropertyType::Integer},
+    {"MacProcID", PropertyType::Integer},
+    {"Index", PropertyType::Integer},
+    {"Left", PropertyType::Integer},
+    {"Top", PropertyType::Integer},
+    {"TabPanelIndex", PropertyType::Integer},
+    {"TabIndex", PropertyType::Integer},
+    {"TextAlign", PropertyType::Integer},
+    {"TextSize", PropertyType::Integer},
+    {"BorderWidth", PropertyType::Integer},
+    {"Composite", PropertyType::Boolean},
+    {"HasBackColor", PropertyType::Boolean},
+    {"Visible", PropertyType::Boolean},
+    {"FullScreen", PropertyType::Boolean},
+    {"MenuBarVisible", PropertyType::Boolean},
+    {"CloseButton", PropertyType::Boolean},
+    {"Resizeable", PropertyType::Boolean},
+    {"LiveResize", PropertyType::Boolean},
+    {"MaximizeButton", PropertyType::Boolean},
+    {"MinimizeButton", PropertyType::Boolean},
+    {"LockLeft", PropertyType::Boolean},
+    {"LockTop", PropertyType::Boolean},
+    {"LockRight", PropertyType::Boolean},
+    {"LockBottom", PropertyType::Boolean},
+    {"Multiline", PropertyType::Boolean},
+    {"Enabled", PropertyType::Boolean},
+    {"AutoDeactivate", PropertyType::Boolean},
+    {"Bold", PropertyType::Boolean},
+    {"Italic", PropertyType::Boolean},
+    {"Underline", PropertyType::Boolean},
+    {"UseFocusRing", PropertyType::Boolean},
+    {"AcceptFocus", PropertyType::Boolean},
+    {"AcceptTabs", PropertyType::Boolean},
+    {"EraseBackground", PropertyType::Boolean},
+    {"Default", PropertyType::Boolean},
+    {"Cancel", PropertyType::Boolean},
+    {"BackColor", PropertyType::Color},
+    {"TextColor", PropertyType::Color},
+    {"FillColor", PropertyType::Color},
+    {"TopLeftColor", PropertyType::Color},
+    {"BottomRightColor", PropertyType::Color},
+    {"Title", PropertyType::String},
+    {"BalloonHelp", PropertyType::String},
+    {"Name", PropertyType::String},
+    {"Text", PropertyType::String},
+    {"Caption", PropertyType::String},
+    {"HelpTag", PropertyType::String},
+    {"TextFont", PropertyType::String},
+    {"DataSource", PropertyType::String},
+    {"DataField", PropertyType::String},
+    {"InitialParent", PropertyType::String},
 }};
 
 void putUint32(std::string& out, std::uint32_t v) {
@@ -48,16 +77,22 @@ void putUint32(std::string& out, std::uint32_t v) {
 }
 
 std::uint32_t getUint32(std::string_view in, std::size_t at) {
-  auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(in[at + i])); };
+  auto byte = [&](std::size_t i) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(in[at + i]));
+  };
   return byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
 }
 
 bool matchesType(const PropertyValue& value, PropertyType type) {
   switch (type) {
-    case PropertyType::Integer: return std::holds_alternative<std::int32_t>(value);
-    case PropertyType::Boolean: return std::holds_alternative<bool>(value);
-    case PropertyType::Color: return std::holds_alternative<Color>(value);
-    case PropertyType::String: return std::holds_alternative<std::string>(value);
+    case PropertyType::Integer:
+      return std::holds_alternative<std::int32_t>(value);
+    case PropertyType::Boolean:
+      return std::holds_alternative<bool>(value);
+    case PropertyType::Color:
+      return std::holds_alternative<Color>(value);
+    case PropertyType::String:
+      return std::holds_alternative<std::string>(value);
   }
   return false;
 }

@@ -18,8 +18,8 @@ namespace {
 struct Runtime {
   std::unique_ptr<QApplication> ownedApp;
   std::unique_ptr<Application> appObject;
-  std::vector<Window*> liveWindows;   // every window not yet freed
-  std::vector<Window*> openWindows;   // opened and not closed, oldest first
+  std::vector<Window*> liveWindows;             // every window not yet freed
+  std::vector<Window*> openWindows;             // opened and not closed, oldest first
   std::vector<QPointer<Window>> closedWindows;  // waiting to be freed
   std::exception_ptr pendingError;
   bool inLoop = false;
@@ -88,9 +88,7 @@ int RuntimeExit() {
   return status;
 }
 
-void RuntimeRegisterAppObject(std::unique_ptr<Application> app) {
-  runtime().appObject = std::move(app);
-}
+void RuntimeRegisterAppObject(std::unique_ptr<Application> app) { runtime().appObject = std::move(app); }
 
 Application* GetAppObject() { return runtime().appObject.get(); }
 

@@ -1,11 +1,12 @@
 #include "app/framework/text.h"
 
+#include <locale.h>
+
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 namespace ambrelux {
 
@@ -161,7 +162,8 @@ std::string Str(double value) {
   if (value == 0.0) value = 0.0;  // no "-0"
   // Fixed notation of the largest or the smallest double stays below 400.
   std::array<char, 512> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+  const auto result =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
   return std::string(buffer.data(), result.ptr);
 }
 

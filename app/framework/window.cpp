@@ -95,9 +95,8 @@ void Window::applyTabOrder() {
   std::vector<RectControl*> focusable;
   for (const auto& control : controls_)
     if (control->widget()->focusPolicy() & Qt::TabFocus) focusable.push_back(control.get());
-  std::stable_sort(focusable.begin(), focusable.end(), [](const RectControl* a, const RectControl* b) {
-    return a->TabIndex() < b->TabIndex();
-  });
+  std::stable_sort(focusable.begin(), focusable.end(),
+                   [](const RectControl* a, const RectControl* b) { return a->TabIndex() < b->TabIndex(); });
   for (std::size_t i = 1; i < focusable.size(); ++i)
     QWidget::setTabOrder(focusable[i - 1]->widget(), focusable[i]->widget());
 }

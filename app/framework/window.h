@@ -51,7 +51,9 @@ class Window : public QMainWindow, public PropertyTarget {
   // The control added under that name, or nil.
   RectControl* controlByName(std::string_view name) const;
   template <typename T>
-  T* control(std::string_view name) const { return dynamic_cast<T*>(controlByName(name)); }
+  T* control(std::string_view name) const {
+    return dynamic_cast<T*>(controlByName(name));
+  }
   const std::vector<std::unique_ptr<RectControl>>& controls() const { return controls_; }
 
   void applyProperty(const Property& property) override;

@@ -89,8 +89,12 @@ class TwoLabels : public Window {
     auto& outer = newControl<StaticText>("outer");
     SetProperties(outer, encodeProperties({{"Left", 100}, {"Top", 50}, {"Width", 80}, {"Height", 20}}));
     auto& inner = newControl<StaticText>("inner");
-    SetProperties(inner, encodeProperties({{"Left", 110}, {"Top", 55}, {"Width", 30}, {"Height", 10},
-                                           {"Visible", false}, {"InitialParent", std::string("outer")}}));
+    SetProperties(inner, encodeProperties({{"Left", 110},
+                                           {"Top", 55},
+                                           {"Width", 30},
+                                           {"Height", 10},
+                                           {"Visible", false},
+                                           {"InitialParent", std::string("outer")}}));
   }
 };
 

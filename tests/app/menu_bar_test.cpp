@@ -1,6 +1,6 @@
-#include "app/menu_bar1.h"
-
 #include <gtest/gtest.h>
+
+#include "app/menu_bar1.h"
 
 namespace ambrelux {
 namespace {
@@ -15,8 +15,8 @@ struct Row {
 
 TEST(MenuBar1, HoldsTheFileAndEditMenusInOrder) {
   const Row rows[] = {
-      {"FileMenu", "FileQuit", "Quit", "Cmd+Q", true},  {"EditMenu", "EditUndo", "&Undo", "Cmd+Z", false},
-      {"EditMenu", "UntitledMenu0", "-", "", false},    {"EditMenu", "EditCut", "Cu&t", "Cmd+X", false},
+      {"FileMenu", "FileQuit", "Quit", "Cmd+Q", true},   {"EditMenu", "EditUndo", "&Undo", "Cmd+Z", false},
+      {"EditMenu", "UntitledMenu0", "-", "", false},     {"EditMenu", "EditCut", "Cu&t", "Cmd+X", false},
       {"EditMenu", "EditCopy", "&Copy", "Cmd+C", false}, {"EditMenu", "EditPaste", "&Paste", "Cmd+V", false},
       {"EditMenu", "EditClear", "Clear", "", false},
   };

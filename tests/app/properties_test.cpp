@@ -49,16 +49,20 @@ class MalformedPropertyString : public ::testing::TestWithParam<Malformed> {};
 // A damaged string must be refused whole, never read past its end.
 TEST_P(MalformedPropertyString, IsRefused) { EXPECT_FALSE(decodeProperties(GetParam().bytes)); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MalformedPropertyString,
-    ::testing::Values(Malformed{"NoBlank", "Width"}, Malformed{"UnknownName", std::string("Depth \0\0\0\1", 10)},
-                      Malformed{"IntegerCutShort", std::string("Width \0\0\1", 9)},
-                      Malformed{"BooleanMissing", "Visible "},
-                      Malformed{"ColourCutShort", std::string("FillColor \x50\x50", 12)},
-                      Malformed{"StringLongerThanRest", std::string("Text \0\0\0\x09" "abc", 12)},
-                      Malformed{"StringCountHuge", std::string("Text \xFF\xFF\xFF\xFF" "abc", 12)},
-                      Malformed{"TrailingGarbage", std::string("Visible \1?", 10)}),
-    [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, MalformedPropertyString,
+                         ::testing::Values(Malformed{"NoBlank", "Width"},
+                                           Malformed{"UnknownName", std::string("Depth \0\0\0\1", 10)},
+                                           Malformed{"IntegerCutShort", std::string("Width \0\0\1", 9)},
+                                           Malformed{"BooleanMissing", "Visible "},
+                                           Malformed{"ColourCutShort", std::string("FillColor \x50\x50", 12)},
+                                           Malformed{"StringLongerThanRest", std::string("Text \0\0\0\x09"
+                                                                                         "abc",
+                                                                                         12)},
+                                           Malformed{"StringCountHuge", std::string("Text \xFF\xFF\xFF\xFF"
+                                                                                    "abc",
+                                                                                    12)},
+                                           Malformed{"TrailingGarbage", std::string("Visible \1?", 10)}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST(PropertyStrings, EmptyStringHasNoEntries) {
   const auto decoded = decodeProperties("");
@@ -71,25 +75,45 @@ TEST(PropertyStrings, EmptyStringHasNoEntries) {
 TEST(PropertyStrings, EveryControlStringDecodesInItsKindsOrder) {
   const std::map<ControlKind, std::vector<std::string>> orders{
       {ControlKind::StaticText,
-       {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight", "LockBottom",
-        "TabPanelIndex", "TabIndex", "Text", "TextAlign", "TextColor", "Multiline", "Enabled", "Visible",
-        "HelpTag", "AutoDeactivate", "TextFont", "TextSize", "Bold", "Italic", "Underline", "DataSource",
-        "DataField", "InitialParent"}},
+       {"Name",      "Index",          "Left",      "Top",          "Width",         "Height",
+        "LockLeft",  "LockTop",        "LockRight", "LockBottom",   "TabPanelIndex", "TabIndex",
+        "Text",      "TextAlign",      "TextColor", "Multiline",    "Enabled",       "Visible",
+        "HelpTag",   "AutoDeactivate", "TextFont",  "TextSize",     "Bold",          "Italic",
+        "Underline", "DataSource",     "DataField", "InitialParent"}},
       {ControlKind::Separator,
        {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight", "LockBottom",
         "TabPanelIndex", "TabIndex", "InitialParent", "Visible", "HelpTag", "AutoDeactivate", "Enabled"}},
       {ControlKind::Rectangle,
-       {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight", "LockBottom",
-        "TabPanelIndex", "Visible", "HelpTag", "AutoDeactivate", "Enabled", "FillColor", "BorderWidth",
-        "TopLeftColor", "BottomRightColor", "InitialParent"}},
+       {"Name",
+        "Index",
+        "Left",
+        "Top",
+        "Width",
+        "Height",
+        "LockLeft",
+        "LockTop",
+        "LockRight",
+        "LockBottom",
+        "TabPanelIndex",
+        "Visible",
+        "HelpTag",
+        "AutoDeactivate",
+        "Enabled",
+        "FillColor",
+        "BorderWidth",
+        "TopLeftColor",
+        "BottomRightColor",
+        "InitialParent"}},
       {ControlKind::Canvas,
-       {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight", "LockBottom",
-        "TabPanelIndex", "TabIndex", "Visible", "HelpTag", "AutoDeactivate", "Enabled", "UseFocusRing",
-        "AcceptFocus", "AcceptTabs", "EraseBackground", "InitialParent"}},
+       {"Name",       "Index",           "Left",           "Top",        "Width",         "Height",
+        "LockLeft",   "LockTop",         "LockRight",      "LockBottom", "TabPanelIndex", "TabIndex",
+        "Visible",    "HelpTag",         "AutoDeactivate", "Enabled",    "UseFocusRing",  "AcceptFocus",
+        "AcceptTabs", "EraseBackground", "InitialParent"}},
       {ControlKind::PushButton,
-       {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight", "LockBottom",
-        "TabPanelIndex", "TabIndex", "Caption", "Default", "Cancel", "Enabled", "Visible", "HelpTag",
-        "AutoDeactivate", "TextFont", "TextSize", "Bold", "Italic", "Underline", "InitialParent"}},
+       {"Name",    "Index",     "Left",       "Top",           "Width",          "Height",   "LockLeft",
+        "LockTop", "LockRight", "LockBottom", "TabPanelIndex", "TabIndex",       "Caption",  "Default",
+        "Cancel",  "Enabled",   "Visible",    "HelpTag",       "AutoDeactivate", "TextFont", "TextSize",
+        "Bold",    "Italic",    "Underline",  "InitialParent"}},
   };
   for (const ControlRow& row : statusWindowControls()) {
     SCOPED_TRACE(row.name);

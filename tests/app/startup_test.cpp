@@ -1,5 +1,7 @@
 // The run from start-up through the event loop to shut-down, against the
 // fake platform, ended the ways a user ends it.
+#include "app/startup.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -11,7 +13,6 @@
 #include "app/app.h"
 #include "app/framework/runtime.h"
 #include "app/menu_bar1.h"
-#include "app/startup.h"
 #include "status_window/status_window.h"
 #include "support/fake_platform.h"
 
@@ -83,9 +84,8 @@ TEST_F(StartupTest, ClosingTheWindowEndsTheRun) {
 
 TEST_F(StartupTest, FileQuitEndsTheRun) {
   FakePlatform fake;
-  const int status = run([] {
-    statusWindow::instance()->menuBar()->findChild<QAction*>("FileQuit")->trigger();
-  });
+  const int status =
+      run([] { statusWindow::instance()->menuBar()->findChild<QAction*>("FileQuit")->trigger(); });
   EXPECT_TRUE(loopRan);
   EXPECT_EQ(status, 0);
 }

@@ -33,7 +33,10 @@ TEST(TextTest, LenCountsCharacters) {
       // Malformed bytes still count, one each, so nothing is lost.
       {"lone lead byte", "\xC3", 1},
       {"lead byte before ascii", "\xC3(", 2},
-      {"stray continuation", "\xA9" "a", 2},
+      {"stray continuation",
+       "\xA9"
+       "a",
+       2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -81,7 +84,10 @@ const InStrCase kInStrCases[] = {
     {"four_byte_before_hit", 1, "😀😀x", "x", 3},
     // A malformed find matching the second byte of "é" is no character hit.
     {"malformed_find_inside_character", 1, "é", "\xA9", 0},
-    {"malformed_byte_counts_one", 1, "\xFF" "a", "a", 2},
+    {"malformed_byte_counts_one", 1,
+     "\xFF"
+     "a",
+     "a", 2},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, InStrTest, ::testing::ValuesIn(kInStrCases),

@@ -78,8 +78,8 @@ class YesNoGetterTest : public ::testing::TestWithParam<YesNoCase> {};
 
 std::string reportWith(const char* label, const char* value, const char* others) {
   std::string text = "Battery Information:\n";
-  for (const char* l : {"Battery Installed:", "First low level warning:", "Connected:", "Charging:",
-                        "UPS Installed:"}) {
+  for (const char* l :
+       {"Battery Installed:", "First low level warning:", "Connected:", "Charging:", "UPS Installed:"}) {
     text += std::string("      ") + l + " " + (std::string(l) == label ? value : others) + "\n";
   }
   return text;
@@ -170,9 +170,10 @@ TEST(BatteryInfoTest, NumberAndYesNoValues) {
       {"unterminated last line", "Remaining Capacity (mAh): 3948",
        [](BatteryInfo& i) { return i.getRemainingCapacity(); }, 3948},
       {"charging yes", "Charging: Yes\n", [](BatteryInfo& i) { return i.getBatteryCharging() ? 1 : 0; }, 1},
-      {"charging other word", "Charging: No\n", [](BatteryInfo& i) { return i.getBatteryCharging() ? 1 : 0; }, 0},
-      {"charging lower case", "Charging: yes\n", [](BatteryInfo& i) { return i.getBatteryCharging() ? 1 : 0; },
+      {"charging other word", "Charging: No\n", [](BatteryInfo& i) { return i.getBatteryCharging() ? 1 : 0; },
        0},
+      {"charging lower case", "Charging: yes\n",
+       [](BatteryInfo& i) { return i.getBatteryCharging() ? 1 : 0; }, 0},
       {"yes with a trailing blank", "Charging: Yes \n",
        [](BatteryInfo& i) { return i.getBatteryCharging() ? 1 : 0; }, 0},
       {"yes on an unterminated last line", "Charging: Yes",

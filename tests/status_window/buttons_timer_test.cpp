@@ -20,8 +20,10 @@ class ButtonsTimerTest : public RefreshTest {
 
   // Changes what the next refresh reads, so that it shows.
   void chargeBecomes(const std::string& current) {
-    fake.setOutput(kSmartListing, smartListing({{"DesignCapacity", "5200"}, {"MaxCapacity", "5200"},
-                                                {"CurrentCapacity", current}, {"CycleCount", "100"}},
+    fake.setOutput(kSmartListing, smartListing({{"DesignCapacity", "5200"},
+                                                {"MaxCapacity", "5200"},
+                                                {"CurrentCapacity", current},
+                                                {"CycleCount", "100"}},
                                                16));
   }
 };

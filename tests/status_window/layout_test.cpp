@@ -45,8 +45,12 @@ TEST_F(LayoutTest, TheFiftyFourControlsExistUnderTheirNamesAndKinds) {
     else if (dynamic_cast<PushButton*>(control.get())) ++kinds["PushButton"];
   }
   EXPECT_EQ(window().controls().size(), 54u);
-  EXPECT_EQ(kinds, (std::map<std::string, int>{{"StaticText", 39}, {"Separator", 6}, {"Rectangle", 3},
-                                               {"Canvas", 3}, {"ChasingArrows", 1}, {"PushButton", 2}}));
+  EXPECT_EQ(kinds, (std::map<std::string, int>{{"StaticText", 39},
+                                               {"Separator", 6},
+                                               {"Rectangle", 3},
+                                               {"Canvas", 3},
+                                               {"ChasingArrows", 1},
+                                               {"PushButton", 2}}));
   for (const ControlRow& row : statusWindowControls()) {
     SCOPED_TRACE(row.name);
     RectControl* control = window().controlByName(row.name);
@@ -63,12 +67,13 @@ struct Geometry {
 
 // One of each kind, nested and not, in window-content coordinates.
 TEST_F(LayoutTest, ControlsSitWhereTheTablePutsThem) {
-  for (const Geometry& g : {Geometry{"acFlag", 26, 19, 100, 20}, Geometry{"StaticText12", 138, 42, 100, 20},
-                            Geometry{"Separator1", 20, 14, 449, 4}, Geometry{"Separator7", 356, 17, 6, 45},
-                            Geometry{"capacityBG", 309, 108, 160, 20}, Geometry{"capacityBar", 310, 109, 137, 18},
-                            Geometry{"StaticText10", 309, 172, 160, 20}, Geometry{"busy", 453, 77, 16, 16},
-                            Geometry{"PushButton1", 396, 248, 69, 20}, Geometry{"PushButton2", 122, 256, 195, 15},
-                            Geometry{"tickField", 425, 3, 64, 15}, Geometry{"voltageField", 142, 204, 40, 20}}) {
+  for (const Geometry& g :
+       {Geometry{"acFlag", 26, 19, 100, 20}, Geometry{"StaticText12", 138, 42, 100, 20},
+        Geometry{"Separator1", 20, 14, 449, 4}, Geometry{"Separator7", 356, 17, 6, 45},
+        Geometry{"capacityBG", 309, 108, 160, 20}, Geometry{"capacityBar", 310, 109, 137, 18},
+        Geometry{"StaticText10", 309, 172, 160, 20}, Geometry{"busy", 453, 77, 16, 16},
+        Geometry{"PushButton1", 396, 248, 69, 20}, Geometry{"PushButton2", 122, 256, 195, 15},
+        Geometry{"tickField", 425, 3, 64, 15}, Geometry{"voltageField", 142, 204, 40, 20}}) {
     SCOPED_TRACE(g.name);
     QWidget* widget = control<RectControl>(g.name).widget();
     const QPoint topLeft = widget->mapTo(window().content(), QPoint(0, 0));
@@ -107,8 +112,8 @@ TEST_F(LayoutTest, FlagCellsCarryTheirHelpTagsAndStartingState) {
        "An Uninterruptable Power Supply is attached to the computer.", true},
       {"StaticText12", "lowFlag", "The batteries are charged.",
        "The battery's remaining power has dropped below the warning level.", true},
-      {"StaticText13", "emptyFlag", "The batteries are not empty.", "The battery is completely depleted of power.",
-       true},
+      {"StaticText13", "emptyFlag", "The batteries are not empty.",
+       "The battery is completely depleted of power.", true},
       {"StaticText14", "noChargeFlag", "The batteries installed can be charged.",
        "There are no chargeable batteries available.", true},
   };
@@ -157,9 +162,9 @@ TEST_F(LayoutTest, BarsShowTheirPictureUnderTheirCaptionInsideTheirFrame) {
 }
 
 TEST_F(LayoutTest, ValueFieldsStartEmptyAndHiddenControlsStayHidden) {
-  for (const char* field : {"maxCapacityField", "maxCapacityUnits", "capacityField", "capacityUnits", "currentField",
-                            "currentUnits", "cyclesFieldPercent", "cyclesField", "voltageField", "timeField",
-                            "tickField"})
+  for (const char* field :
+       {"maxCapacityField", "maxCapacityUnits", "capacityField", "capacityUnits", "currentField",
+        "currentUnits", "cyclesFieldPercent", "cyclesField", "voltageField", "timeField", "tickField"})
     EXPECT_EQ(text(field), "") << field;
   for (const char* hidden : {"busy", "timeLabel", "timeField"}) EXPECT_FALSE(visible(hidden)) << hidden;
   EXPECT_TRUE(visible("tickField"));

@@ -6,8 +6,8 @@ namespace {
 
 // A battery with the values of the sample listing; cases replace entries.
 Entries battery(const Entries& changes = {}) {
-  Entries entries = {{"Capacity", "3000"}, {"Count", "31"},  {"Current", "2500"},
-                     {"Voltage", "12603"}, {"Flags", "5"},   {"DesignCapacity", "4000"}};
+  Entries entries = {{"Capacity", "3000"}, {"Count", "31"}, {"Current", "2500"},
+                     {"Voltage", "12603"}, {"Flags", "5"},  {"DesignCapacity", "4000"}};
   for (const auto& [key, value] : changes) {
     bool found = false;
     for (auto& entry : entries)
@@ -38,9 +38,11 @@ TEST_F(OlderMachineTest, OneBatteryFillsEveryControl) {
   ASSERT_EQ(window().dataMethod, 1);
 
   const std::pair<const char*, const char*> texts[] = {
-      {"maxCapacityField", "100%"},     {"maxCapacityUnits", "(4,000 mAh)"}, {"capacityField", "75%"},
-      {"capacityUnits", "(3,000 mAh)"}, {"currentField", "83%"},             {"currentUnits", "(2,500 mAh)"},
-      {"cyclesFieldPercent", "8%"},     {"cyclesField", "(31)"},             {"voltageField", "12.603"}};
+      {"maxCapacityField", "100%"}, {"maxCapacityUnits", "(4,000 mAh)"},
+      {"capacityField", "75%"},     {"capacityUnits", "(3,000 mAh)"},
+      {"currentField", "83%"},      {"currentUnits", "(2,500 mAh)"},
+      {"cyclesFieldPercent", "8%"}, {"cyclesField", "(31)"},
+      {"voltageField", "12.603"}};
   for (const auto& [name, expected] : texts) EXPECT_EQ(text(name), expected) << name;
   // Nothing is subtracted on this path: a full bar is as wide as its frame.
   EXPECT_EQ(width("capacityBar"), 120);
@@ -74,7 +76,8 @@ TEST_F(OlderMachineTest, EveryRefreshRunsTheListingOnTheWindowsRunner) {
   fake.setOutput(kMacIOListing, macioListing({battery({{"Current", "1500"}})}));
   refresh();
   EXPECT_EQ(window().sh.get(), runner);
-  EXPECT_EQ(fake.commands, (std::vector<std::string>{kSmartListing, kMacIOListing, kMacIOListing, kMacIOListing}));
+  EXPECT_EQ(fake.commands,
+            (std::vector<std::string>{kSmartListing, kMacIOListing, kMacIOListing, kMacIOListing}));
   EXPECT_EQ(text("currentField"), "50%");
 }
 
@@ -108,10 +111,11 @@ const CapacityRowCase kCapacityRowCases[] = {
     {"design_2500", battery({{"DesignCapacity", "2500"}}), "100%", "(2,500 mAh)", "120%", "(3,000 mAh)", 160},
     {"design_from_max_capacity", without(battery({{"MaxCapacity", "4000"}}), {"DesignCapacity"}), "100%",
      "(4,000 mAh)", "75%", "(3,000 mAh)", 120},
-    {"design_from_absolute_max_capacity", without(battery({{"AbsoluteMaxCapacity", "2500"}}), {"DesignCapacity"}),
-     "100%", "(2,500 mAh)", "120%", "(3,000 mAh)", 160},
-    {"design_capacity_comes_first", battery({{"MaxCapacity", "2500"}, {"AbsoluteMaxCapacity", "1000"}}), "100%",
-     "(4,000 mAh)", "75%", "(3,000 mAh)", 120},
+    {"design_from_absolute_max_capacity",
+     without(battery({{"AbsoluteMaxCapacity", "2500"}}), {"DesignCapacity"}), "100%", "(2,500 mAh)", "120%",
+     "(3,000 mAh)", 160},
+    {"design_capacity_comes_first", battery({{"MaxCapacity", "2500"}, {"AbsoluteMaxCapacity", "1000"}}),
+     "100%", "(4,000 mAh)", "75%", "(3,000 mAh)", 120},
     // An empty value text counts as absent, and the next key is tried.
     {"empty_design_tries_next_key", battery({{"DesignCapacity", ""}, {"MaxCapacity", "4000"}}), "100%",
      "(4,000 mAh)", "75%", "(3,000 mAh)", 120},
@@ -183,29 +187,31 @@ const ChoiceCase kChoiceCases[] = {
      "(3,900 mAh)", "(212)", "12.41", "(4,600 mAh)", "acFlag chFlag batFlag"},
     {"two_first_flags_1", macioListing({kAcOnly, kOther}), "(4,200 mAh)", "(3,900 mAh)", "(212)", "12.41",
      "(4,600 mAh)", "acFlag chFlag batFlag"},
-    {"two_first_flags_4", macioListing({battery({{"Flags", "4"}}), kOther}), "(3,000 mAh)", "(2,500 mAh)", "(31)",
-     "12.603", "(4,000 mAh)", "batFlag"},
-    {"two_first_flags_5", macioListing({battery({{"Flags", "5"}}), kOther}), "(3,000 mAh)", "(2,500 mAh)", "(31)",
-     "12.603", "(4,000 mAh)", "acFlag batFlag chargedFlag"},
-    {"two_first_flags_7", macioListing({battery({{"Flags", "7"}}), kOther}), "(3,000 mAh)", "(2,500 mAh)", "(31)",
-     "12.603", "(4,000 mAh)", "acFlag chFlag batFlag"},
-    {"two_first_flags_0", macioListing({battery({{"Flags", "0"}}), kOther}), "(3,000 mAh)", "(2,500 mAh)", "(31)",
-     "12.603", "(4,000 mAh)", ""},
+    {"two_first_flags_4", macioListing({battery({{"Flags", "4"}}), kOther}), "(3,000 mAh)", "(2,500 mAh)",
+     "(31)", "12.603", "(4,000 mAh)", "batFlag"},
+    {"two_first_flags_5", macioListing({battery({{"Flags", "5"}}), kOther}), "(3,000 mAh)", "(2,500 mAh)",
+     "(31)", "12.603", "(4,000 mAh)", "acFlag batFlag chargedFlag"},
+    {"two_first_flags_7", macioListing({battery({{"Flags", "7"}}), kOther}), "(3,000 mAh)", "(2,500 mAh)",
+     "(31)", "12.603", "(4,000 mAh)", "acFlag chFlag batFlag"},
+    {"two_first_flags_0", macioListing({battery({{"Flags", "0"}}), kOther}), "(3,000 mAh)", "(2,500 mAh)",
+     "(31)", "12.603", "(4,000 mAh)", ""},
     // "Flags" closes the first dictionary: its "}" is ignored by the number.
-    {"two_first_flags_1_as_last_entry", macioListing({{{"Capacity", "0"}, {"Flags", "1"}}, kOther}), "(4,200 mAh)",
-     "(3,900 mAh)", "(212)", "12.41", "(4,600 mAh)", "acFlag chFlag batFlag"},
-    {"two_first_flags_5_as_last_entry", macioListing({followedBy(without(battery(), {"Flags"}), {{"Flags", "5"}}), kOther}),
-     "(3,000 mAh)", "(2,500 mAh)", "(31)", "12.603", "(4,000 mAh)", "acFlag batFlag chargedFlag"},
+    {"two_first_flags_1_as_last_entry", macioListing({{{"Capacity", "0"}, {"Flags", "1"}}, kOther}),
+     "(4,200 mAh)", "(3,900 mAh)", "(212)", "12.41", "(4,600 mAh)", "acFlag chFlag batFlag"},
+    {"two_first_flags_5_as_last_entry",
+     macioListing({followedBy(without(battery(), {"Flags"}), {{"Flags", "5"}}), kOther}), "(3,000 mAh)",
+     "(2,500 mAh)", "(31)", "12.603", "(4,000 mAh)", "acFlag batFlag chargedFlag"},
     // The second battery lacks voltage and design; the third supplies them.
-    {"three_first_flags_1_sample", readTestData("ioreg/macio-three-batteries.txt"), "(3,600 mAh)", "(1,800 mAh)",
-     "(75)", "11.8", "(4,000 mAh)", "batFlag"},
+    {"three_first_flags_1_sample", readTestData("ioreg/macio-three-batteries.txt"), "(3,600 mAh)",
+     "(1,800 mAh)", "(75)", "11.8", "(4,000 mAh)", "batFlag"},
     {"three_first_flags_1",
-     macioListing({kAcOnly, without(kOther, {"Voltage", "DesignCapacity"}),
+     macioListing({kAcOnly,
+                   without(kOther, {"Voltage", "DesignCapacity"}),
                    {{"Capacity", "1"}, {"Voltage", "11800"}, {"DesignCapacity", "5000"}, {"Count", "1"}}}),
      "(4,200 mAh)", "(3,900 mAh)", "(212)", "11.8", "(5,000 mAh)", "acFlag chFlag batFlag"},
     // Without any "Flags" the first battery is shown.
-    {"two_without_flags", macioListing({without(battery(), {"Flags"}), without(kOther, {"Flags"})}), "(3,000 mAh)",
-     "(2,500 mAh)", "(31)", "12.603", "(4,000 mAh)", ""},
+    {"two_without_flags", macioListing({without(battery(), {"Flags"}), without(kOther, {"Flags"})}),
+     "(3,000 mAh)", "(2,500 mAh)", "(31)", "12.603", "(4,000 mAh)", ""},
     // With no "{" after the marker the rest of the listing is read.
     {"record_without_braces",
      macioListingWithRecord("(\"Capacity\"=3000,\"Current\"=2500,\"Count\"=31,\"Voltage\"=12603,\"Flags\"=5,"
@@ -273,12 +279,17 @@ TEST_P(OldExtremesTest, BarsStayInTheirFrames) {
 // Only the battery matters here.
 const CycleCase kExtremeCases[] = {
     {"largest_readings",
-     battery({{"Capacity", "2147483647"}, {"Current", "2147483647"}, {"Count", "2147483647"},
-              {"Voltage", "2147483647"}, {"DesignCapacity", "1"}}), "", "", 0},
+     battery({{"Capacity", "2147483647"},
+              {"Current", "2147483647"},
+              {"Count", "2147483647"},
+              {"Voltage", "2147483647"},
+              {"DesignCapacity", "1"}}),
+     "", "", 0},
     {"readings_beyond_32_bits",
      battery({{"Capacity", "99999999999"}, {"Current", "99999999999"}, {"Count", "99999999999"}}), "", "", 0},
-    {"negative_readings", battery({{"Current", "-2500"}, {"Count", "-300"}, {"Voltage", "-5"},
-                                   {"DesignCapacity", "-4000"}}), "", "", 0},
+    {"negative_readings",
+     battery({{"Current", "-2500"}, {"Count", "-300"}, {"Voltage", "-5"}, {"DesignCapacity", "-4000"}}), "",
+     "", 0},
     {"most_negative_cycles", battery({{"Count", "-2147483648"}}), "", "", 0},
     {"cycles_far_beyond_500", battery({{"Count", "100000"}}), "", "", 0},
     {"no_design_tiny_capacity", battery({{"Capacity", "1"}, {"DesignCapacity", "0"}}), "", "", 0},

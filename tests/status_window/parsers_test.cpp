@@ -39,14 +39,15 @@ const LineCase kLineCases[] = {
     // Exactly one blank each side of "=".
     {"no_blanks_around_equals", "{\n  \"Voltage\"=12000\n}", "Voltage", ""},
     {"two_blanks_before_equals", "{\n  \"Voltage\"  = 12000\n}", "Voltage", ""},
-    {"compact_entry_is_not_a_line_key", "{\n  \"Legacy\" = {\"Voltage\"=11000,\"Flags\"=4}\n}", "Voltage", ""},
-    {"quote_keeps_longer_key_apart", "{\n  \"AbsoluteMaxCapacity\" = 9\n  \"MaxCapacity\" = 5200\n}", "MaxCapacity",
-     "5200"},
+    {"compact_entry_is_not_a_line_key", "{\n  \"Legacy\" = {\"Voltage\"=11000,\"Flags\"=4}\n}", "Voltage",
+     ""},
+    {"quote_keeps_longer_key_apart", "{\n  \"AbsoluteMaxCapacity\" = 9\n  \"MaxCapacity\" = 5200\n}",
+     "MaxCapacity", "5200"},
     {"first_occurrence_counts", "{\n  \"Voltage\" = 1\n  \"Voltage\" = 2\n}", "Voltage", "1"},
     {"line_end_missing", "{\n  \"Voltage\" = 12000", "Voltage", ""},
     // "Flags" runs to the nested dictionary's "}", entries after it included.
-    {"flags_followed_by_entries", "{\n  \"Legacy\" = {\"Amperage\"=0,\"Flags\"=7,\"Capacity\"=5200}\n}", "Flags",
-     "7,\"Capacity\"=5200"},
+    {"flags_followed_by_entries", "{\n  \"Legacy\" = {\"Amperage\"=0,\"Flags\"=7,\"Capacity\"=5200}\n}",
+     "Flags", "7,\"Capacity\"=5200"},
     {"flags_at_end_of_dictionary", "{\n  \"Legacy\" = {\"Amperage\"=0,\"Flags\"=7}\n}", "Flags", "7"},
     {"flags_line_form_not_read", "{\n  \"Flags\" = 4\n}", "Flags", ""},
     {"flags_brace_missing", "{\n  \"Legacy\" = {\"Flags\"=7,", "Flags", ""},
@@ -134,8 +135,8 @@ TEST(SmartBatteryTest, YesNoKeys) {
       {"charge capable absent on external power", "      \"ExternalConnected\" = Yes\n", true, false},
       {"charge capable on external power",
        "      \"ExternalConnected\" = Yes\n      \"ExternalChargeCapable\" = Yes\n", true, true},
-      {"lower-case yes is no", "      \"ExternalConnected\" = yes\n      \"ExternalChargeCapable\" = Yes\n", false,
-       false},
+      {"lower-case yes is no", "      \"ExternalConnected\" = yes\n      \"ExternalChargeCapable\" = Yes\n",
+       false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -200,7 +201,8 @@ TEST_P(ParseOldLineTest, ValueOfKey) {
 const LineCase kOldLineCases[] = {
     {"entry_before_comma", "({\"Capacity\"=3000,\"Current\"=2500})", "Capacity", "3000"},
     {"last_entry_before_brace", "({\"Capacity\"=3000,\"Current\"=2500})", "Current", "2500"},
-    {"capacity_not_inside_design_capacity", "({\"DesignCapacity\"=4000,\"Capacity\"=3000})", "Capacity", "3000"},
+    {"capacity_not_inside_design_capacity", "({\"DesignCapacity\"=4000,\"Capacity\"=3000})", "Capacity",
+     "3000"},
     {"only_design_capacity", "({\"DesignCapacity\"=4000})", "Capacity", ""},
     {"count_not_inside_cycle_count", "({\"Cycle Count\"=31})", "Count", ""},
     {"key_with_blank", "({\"Cycle Count\"=31})", "Cycle Count", "31"},
@@ -241,10 +243,12 @@ const RecordCase kRecordCases[] = {
     {"empty_output", "", std::nullopt},
     {"one_dictionary", macioLine("{\"Capacity\"=3000,\"Flags\"=5}"),
      "IOBatteryInfo\" = ({\"Capacity\"=3000,\"Flags\"=5})\n"},
-    {"first_flags_one_picks_second", macioLine("{\"Flags\"=1,\"Capacity\"=0},{\"Capacity\"=3000,\"Flags\"=5}"),
+    {"first_flags_one_picks_second",
+     macioLine("{\"Flags\"=1,\"Capacity\"=0},{\"Capacity\"=3000,\"Flags\"=5}"),
      "\"Capacity\"=3000,\"Flags\"=5})\n"},
     {"first_flags_one_closing_its_dictionary",
-     macioLine("{\"Capacity\"=0,\"Flags\"=1},{\"Capacity\"=3000,\"Flags\"=5}"), "\"Capacity\"=3000,\"Flags\"=5})\n"},
+     macioLine("{\"Capacity\"=0,\"Flags\"=1},{\"Capacity\"=3000,\"Flags\"=5}"),
+     "\"Capacity\"=3000,\"Flags\"=5})\n"},
     {"first_flags_four_keeps_first", macioLine("{\"Flags\"=4,\"Capacity\"=1},{\"Capacity\"=3000}"),
      "IOBatteryInfo\" = ({\"Flags\"=4,\"Capacity\"=1},{\"Capacity\"=3000})\n"},
     {"first_flags_ten_is_not_one", macioLine("{\"Flags\"=10},{\"Capacity\"=3000}"),
@@ -255,9 +259,11 @@ const RecordCase kRecordCases[] = {
     {"several_without_flags", macioLine("{\"Capacity\"=1},{\"Capacity\"=2}"),
      "IOBatteryInfo\" = ({\"Capacity\"=1},{\"Capacity\"=2})\n"},
     {"no_line_end_after_brace", "  \"IOBatteryInfo\" = ({\"Capacity\"=3000})", ""},
-    {"no_brace_keeps_the_rest", "  \"IOBatteryInfo\" = ()\n  \"Capacity\"=5\n", "IOBatteryInfo\" = ()\n  \"Capacity\"=5\n"},
+    {"no_brace_keeps_the_rest", "  \"IOBatteryInfo\" = ()\n  \"Capacity\"=5\n",
+     "IOBatteryInfo\" = ()\n  \"Capacity\"=5\n"},
     // A record cut short right after its "Flags": nothing to read, so 0.
-    {"cut_short_after_flags", "\"IOBatteryInfo\" = ({\"A\"=1},{\"Flags\n", "IOBatteryInfo\" = ({\"A\"=1},{\"Flags\n"},
+    {"cut_short_after_flags", "\"IOBatteryInfo\" = ({\"A\"=1},{\"Flags\n",
+     "IOBatteryInfo\" = ({\"A\"=1},{\"Flags\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, CutBatteryInfoRecordTest, ::testing::ValuesIn(kRecordCases),
@@ -301,7 +307,8 @@ TEST_P(ReadOldBatteryTest, Reading) {
 // Fields: capacity, cycles, charge, voltage, flags, design.
 const OldReadingCase kOldReadingCases[] = {
     {"all_keys",
-     "{\"Capacity\"=3000,\"Count\"=31,\"Current\"=2500,\"Voltage\"=12603,\"Flags\"=5,\"DesignCapacity\"=4000}",
+     "{\"Capacity\"=3000,\"Count\"=31,\"Current\"=2500,\"Voltage\"=12603,\"Flags\"=5,\"DesignCapacity\"="
+     "4000}",
      {3000, 31, 2500, 12603, 5, 4000}},
     {"cycle_count_instead_of_count", "{\"Capacity\"=3000,\"Cycle Count\"=31}", {3000, 31, 0, 0, 0, 0}},
     {"count_before_cycle_count", "{\"Cycle Count\"=9,\"Count\"=31}", {0, 31, 0, 0, 0, 0}},
@@ -309,10 +316,13 @@ const OldReadingCase kOldReadingCases[] = {
     {"neither_cycle_key", "{\"Capacity\"=3000}", {3000, -1, 0, 0, 0, 0}},
     {"both_cycle_keys_empty", "{\"Count\"=,\"Cycle Count\"=}", {0, -1, 0, 0, 0, 0}},
     {"cycles_not_a_number", "{\"Count\"=n/a}", {0, 0, 0, 0, 0, 0}},
-    {"design_from_max_capacity", "{\"MaxCapacity\"=4100,\"AbsoluteMaxCapacity\"=4200}", {0, -1, 0, 0, 0, 4100}},
+    {"design_from_max_capacity",
+     "{\"MaxCapacity\"=4100,\"AbsoluteMaxCapacity\"=4200}",
+     {0, -1, 0, 0, 0, 4100}},
     {"design_from_absolute_max_capacity", "{\"AbsoluteMaxCapacity\"=4200}", {0, -1, 0, 0, 0, 4200}},
     {"empty_design_capacity_is_absent", "{\"DesignCapacity\"=,\"MaxCapacity\"=4100}", {0, -1, 0, 0, 0, 4100}},
-    {"design_capacity_first", "{\"AbsoluteMaxCapacity\"=1,\"MaxCapacity\"=2,\"DesignCapacity\"=3}",
+    {"design_capacity_first",
+     "{\"AbsoluteMaxCapacity\"=1,\"MaxCapacity\"=2,\"DesignCapacity\"=3}",
      {0, -1, 0, 0, 0, 3}},
     {"capacity_not_a_number", "{\"Capacity\"=full}", {0, -1, 0, 0, 0, 0}},
     // A record line without a line end after its "{" is cut to nothing.

@@ -33,7 +33,8 @@ const std::string kSmartSample = readTestData("ioreg/smart-battery.txt");
 const std::string kMacioSample = readTestData("ioreg/macio-one-battery.txt");
 const std::vector<std::string> kSmartRuns = {kSmartListing, kSmartListing};
 const std::vector<std::string> kOlderRuns = {kSmartListing, kMacIOListing, kMacIOListing};
-const std::vector<std::string> kProfilerRuns = {kSmartListing, kMacIOListing, kProfilerReport, kProfilerReport};
+const std::vector<std::string> kProfilerRuns = {kSmartListing, kMacIOListing, kProfilerReport,
+                                                kProfilerReport};
 
 const ProbeCase kProbeCases[] = {
     {"smart_battery", kSmartSample, kMacioSample, 0, 0, kSmartRuns},
@@ -44,8 +45,8 @@ const ProbeCase kProbeCases[] = {
     {"empty_smart_listing_then_battery_info", "", kMacioSample, 0, 1, kOlderRuns},
     {"battery_info_anywhere", "", "IOBatteryInfo", 0, 1, kOlderRuns},
     {"smart_marker_without_design_capacity",
-     "+-o AppleSmartBattery  <class AppleSmartBattery>\n  {\n    \"Voltage\" = 12000\n  }\n", kMacioSample, 0, 1,
-     kOlderRuns},
+     "+-o AppleSmartBattery  <class AppleSmartBattery>\n  {\n    \"Voltage\" = 12000\n  }\n", kMacioSample, 0,
+     1, kOlderRuns},
     {"neither", "", readTestData("ioreg/macio-no-battery-info.txt"), 0, 2, kProfilerRuns},
     {"both_print_nothing", "", "", 0, 2, kProfilerRuns},
     {"both_tools_missing", std::nullopt, std::nullopt, 0, 2, kProfilerRuns},
@@ -103,7 +104,8 @@ TEST_F(ProbeTest, OneWindowExistsAfterOpeningAndShowsItsFirstRefresh) {
   EXPECT_EQ(statusWindow::instance(), first);
   EXPECT_EQ(GetImplicitWindow(statusWindow::kClassName), first);
   int windows = 0;
-  for (QWidget* widget : QApplication::topLevelWidgets()) windows += dynamic_cast<statusWindow*>(widget) != nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    windows += dynamic_cast<statusWindow*>(widget) != nullptr;
   EXPECT_EQ(windows, 1);
   // A second call built nothing and ran nothing.
   EXPECT_EQ(fake.commands, kSmartRuns);

@@ -9,10 +9,14 @@ namespace {
 // A half-charged battery on external power, not charging; cases replace or
 // drop lines.
 Entries report(const Entries& changes = {}, const std::vector<std::string>& dropped = {}) {
-  Entries lines = {{"Battery Installed:", "Yes"},         {"Full Charge Capacity (mAh):", "4400"},
-                   {"Remaining Capacity (mAh):", "2200"}, {"Voltage (mV):", "12000"},
-                   {"Cycle Count:", "100"},               {"Connected:", "Yes"},
-                   {"Charging:", "No"},                   {"UPS Installed:", "No"}};
+  Entries lines = {{"Battery Installed:", "Yes"},
+                   {"Full Charge Capacity (mAh):", "4400"},
+                   {"Remaining Capacity (mAh):", "2200"},
+                   {"Voltage (mV):", "12000"},
+                   {"Cycle Count:", "100"},
+                   {"Connected:", "Yes"},
+                   {"Charging:", "No"},
+                   {"UPS Installed:", "No"}};
   for (const auto& [label, value] : changes) {
     bool found = false;
     for (auto& line : lines)
@@ -30,9 +34,9 @@ TEST_F(ProfilerDisplayTest, HalfChargedOnExternalPowerFillsEveryControl) {
   ASSERT_EQ(window().dataMethod, 2);
 
   const std::pair<const char*, const char*> texts[] = {
-      {"maxCapacityField", ""},       {"maxCapacityUnits", ""},         {"capacityField", ""},
-      {"capacityUnits", "4,400 mAh"}, {"currentField", "50%"},          {"currentUnits", "(2,200 mAh)"},
-      {"cyclesFieldPercent", "25%"},  {"cyclesField", "(100)"},         {"voltageField", "12"}};
+      {"maxCapacityField", ""},       {"maxCapacityUnits", ""}, {"capacityField", ""},
+      {"capacityUnits", "4,400 mAh"}, {"currentField", "50%"},  {"currentUnits", "(2,200 mAh)"},
+      {"cyclesFieldPercent", "25%"},  {"cyclesField", "(100)"}, {"voltageField", "12"}};
   for (const auto& [name, expected] : texts) EXPECT_EQ(text(name), expected) << name;
   EXPECT_EQ(width("capacityBar"), 0);
   EXPECT_EQ(width("currentBar"), 78);
@@ -76,33 +80,41 @@ TEST_P(ProfilerNumbersTest, Display) {
 }
 
 const NumberCase kNumberCases[] = {
-    {"four_hundred_cycles", report({{"Cycle Count:", "400"}}),
+    {"four_hundred_cycles",
+     report({{"Cycle Count:", "400"}}),
      {{"cyclesFieldPercent", "100%"}, {"cyclesField", "(400)"}},
      {{"lifeBar", 30}}},
     // The life bar's formula gives -2 here.
-    {"five_hundred_cycles", report({{"Cycle Count:", "500"}}),
+    {"five_hundred_cycles",
+     report({{"Cycle Count:", "500"}}),
      {{"cyclesFieldPercent", "125%"}, {"cyclesField", "(500)"}},
      {{"lifeBar", 0}}},
-    {"no_cycle_count_line", report({}, {"Cycle Count:"}),
+    {"no_cycle_count_line",
+     report({}, {"Cycle Count:"}),
      {{"cyclesFieldPercent", "0%"}, {"cyclesField", "(0)"}},
      {{"lifeBar", 158}}},
     // The charge bar's formula gives -2 here.
-    {"nothing_remaining", report({{"Remaining Capacity (mAh):", "0"}}),
+    {"nothing_remaining",
+     report({{"Remaining Capacity (mAh):", "0"}}),
      {{"currentField", "0%"}, {"currentUnits", "(0 mAh)"}},
      {{"currentBar", 0}}},
-    {"remaining_above_full_charge", report({{"Remaining Capacity (mAh):", "4500"}}),
+    {"remaining_above_full_charge",
+     report({{"Remaining Capacity (mAh):", "4500"}}),
      {{"currentField", "102%"}, {"currentUnits", "(4,500 mAh)"}},
      {{"currentBar", 160}}},
-    {"remaining_equal_to_full_charge", report({{"Remaining Capacity (mAh):", "4400"}}),
+    {"remaining_equal_to_full_charge",
+     report({{"Remaining Capacity (mAh):", "4400"}}),
      {{"currentField", "100%"}},
      {{"currentBar", 158}}},
     {"voltage_with_fraction", report({{"Voltage (mV):", "12603"}}), {{"voltageField", "12.603"}}, {}},
     {"no_voltage_line", report({}, {"Voltage (mV):"}), {{"voltageField", "0"}}, {}},
-    {"small_full_charge", report({{"Full Charge Capacity (mAh):", "999"}, {"Remaining Capacity (mAh):", "999"}}),
+    {"small_full_charge",
+     report({{"Full Charge Capacity (mAh):", "999"}, {"Remaining Capacity (mAh):", "999"}}),
      {{"capacityUnits", "999 mAh"}, {"currentUnits", "(999 mAh)"}},
      {{"capacityBar", 0}}},
     // Blanks between the label and its value are dropped.
-    {"several_blanks_before_value", report({{"Full Charge Capacity (mAh):", "     4400"}}),
+    {"several_blanks_before_value",
+     report({{"Full Charge Capacity (mAh):", "     4400"}}),
      {{"capacityUnits", "4,400 mAh"}, {"currentField", "50%"}},
      {}},
 };
@@ -130,8 +142,8 @@ const FlagCase kFlagCases[] = {
     {"charged_on_power_installed_not_charging", report(), "acFlag batFlag chargedFlag"},
     {"charging_is_not_charged", report({{"Charging:", "Yes"}}), "acFlag chFlag batFlag"},
     {"no_power_is_not_charged", report({{"Connected:", "No"}}), "batFlag"},
-    {"no_power_whatever_else", report({{"Connected:", "No"}, {"Battery Installed:", "No"}, {"Charging:", "Yes"}}),
-     "chFlag"},
+    {"no_power_whatever_else",
+     report({{"Connected:", "No"}, {"Battery Installed:", "No"}, {"Charging:", "Yes"}}), "chFlag"},
     {"not_installed_is_not_charged", report({{"Battery Installed:", "No"}}), "acFlag"},
     {"connection_line_absent", report({}, {"Connected:"}), "batFlag"},
     {"low_warning", report({{"First low level warning:", "Yes"}}), "acFlag batFlag lowFlag chargedFlag"},
@@ -156,13 +168,22 @@ TEST_P(ProfilerExtremesTest, BarsStayInTheirFrames) {
 
 const NumberCase kExtremeCases[] = {
     {"largest_readings",
-     report({{"Full Charge Capacity (mAh):", "1"}, {"Remaining Capacity (mAh):", "2147483647"},
-             {"Cycle Count:", "2147483647"}, {"Voltage (mV):", "2147483647"}}), {}, {}},
+     report({{"Full Charge Capacity (mAh):", "1"},
+             {"Remaining Capacity (mAh):", "2147483647"},
+             {"Cycle Count:", "2147483647"},
+             {"Voltage (mV):", "2147483647"}}),
+     {},
+     {}},
     {"readings_beyond_32_bits",
-     report({{"Full Charge Capacity (mAh):", "99999999999"}, {"Remaining Capacity (mAh):", "99999999999"},
-             {"Cycle Count:", "99999999999"}}), {}, {}},
+     report({{"Full Charge Capacity (mAh):", "99999999999"},
+             {"Remaining Capacity (mAh):", "99999999999"},
+             {"Cycle Count:", "99999999999"}}),
+     {},
+     {}},
     {"negative_readings",
-     report({{"Remaining Capacity (mAh):", "-2200"}, {"Cycle Count:", "-300"}, {"Voltage (mV):", "-12000"}}), {}, {}},
+     report({{"Remaining Capacity (mAh):", "-2200"}, {"Cycle Count:", "-300"}, {"Voltage (mV):", "-12000"}}),
+     {},
+     {}},
     {"most_negative_cycles", report({{"Cycle Count:", "-2147483648"}}), {}, {}},
     {"cycles_far_beyond_500", report({{"Cycle Count:", "100000"}}), {}, {}},
 };

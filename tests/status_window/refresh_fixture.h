@@ -88,10 +88,10 @@ inline void PrintTo(const ControlState& s, std::ostream* os) {
 
 // The nine value labels, three bars and eight flag overlays a refresh fills.
 inline const std::vector<std::string> kValueLabels = {
-    "maxCapacityField", "maxCapacityUnits", "capacityField", "capacityUnits", "currentField",
-    "currentUnits",     "cyclesFieldPercent", "cyclesField", "voltageField"};
+    "maxCapacityField", "maxCapacityUnits",   "capacityField", "capacityUnits", "currentField",
+    "currentUnits",     "cyclesFieldPercent", "cyclesField",   "voltageField"};
 inline const std::vector<std::string> kBars = {"capacityBar", "currentBar", "lifeBar"};
-inline const std::vector<std::string> kFlags = {"acFlag",   "chFlag",    "batFlag",      "upsFlag",
+inline const std::vector<std::string> kFlags = {"acFlag",  "chFlag",    "batFlag",      "upsFlag",
                                                 "lowFlag", "emptyFlag", "noChargeFlag", "chargedFlag"};
 
 class RefreshTest : public WindowTest {

@@ -8,10 +8,11 @@ namespace {
 
 // A half-charged battery charging on external power; cases change a few keys.
 Entries charging(const Entries& changes = {}, const std::vector<std::string>& removed = {}) {
-  Entries entries = {{"DesignCapacity", "5200"},       {"MaxCapacity", "5200"},     {"CurrentCapacity", "2600"},
-                     {"CycleCount", "100"},            {"Voltage", "12000"},        {"ExternalConnected", "Yes"},
-                     {"IsCharging", "Yes"},            {"BatteryInstalled", "Yes"}, {"ExternalChargeCapable", "Yes"},
-                     {"FullyCharged", "No"}};
+  Entries entries = {
+      {"DesignCapacity", "5200"}, {"MaxCapacity", "5200"},     {"CurrentCapacity", "2600"},
+      {"CycleCount", "100"},      {"Voltage", "12000"},        {"ExternalConnected", "Yes"},
+      {"IsCharging", "Yes"},      {"BatteryInstalled", "Yes"}, {"ExternalChargeCapable", "Yes"},
+      {"FullyCharged", "No"}};
   for (const auto& [key, value] : changes) {
     auto it = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == key; });
     if (it != entries.end()) it->second = value;
@@ -28,9 +29,11 @@ TEST_F(SmartBatteryTest, ChargingOnExternalPowerFillsEveryControl) {
   ASSERT_EQ(window().dataMethod, 0);
 
   const std::pair<const char*, const char*> texts[] = {
-      {"maxCapacityField", "100%"},  {"maxCapacityUnits", "(5,200 mAh)"}, {"capacityField", "100%"},
-      {"capacityUnits", "(5,200 mAh)"}, {"currentField", "50%"},          {"currentUnits", "(2,600 mAh)"},
-      {"cyclesFieldPercent", "25%"}, {"cyclesField", "(100)"},            {"voltageField", "12"}};
+      {"maxCapacityField", "100%"},  {"maxCapacityUnits", "(5,200 mAh)"},
+      {"capacityField", "100%"},     {"capacityUnits", "(5,200 mAh)"},
+      {"currentField", "50%"},       {"currentUnits", "(2,600 mAh)"},
+      {"cyclesFieldPercent", "25%"}, {"cyclesField", "(100)"},
+      {"voltageField", "12"}};
   for (const auto& [name, expected] : texts) EXPECT_EQ(text(name), expected) << name;
   EXPECT_EQ(width("capacityBar"), 158);
   EXPECT_EQ(width("currentBar"), 78);
@@ -62,45 +65,63 @@ TEST_P(SmartNumbersTest, Display) {
 }
 
 const NumberCase kNumberCases[] = {
-    {"half_charged_while_charging", charging(),
-     {{"capacityField", "100%"}, {"currentField", "50%"}, {"cyclesFieldPercent", "25%"}, {"voltageField", "12"}},
+    {"half_charged_while_charging",
+     charging(),
+     {{"capacityField", "100%"},
+      {"currentField", "50%"},
+      {"cyclesFieldPercent", "25%"},
+      {"voltageField", "12"}},
      {{"capacityBar", 158}, {"currentBar", 78}, {"lifeBar", 126}}},
     // The formula gives 166; the bar stops at its frame, the text does not.
-    {"full_charge_above_design", charging({{"MaxCapacity", "5460"}}),
+    {"full_charge_above_design",
+     charging({{"MaxCapacity", "5460"}}),
      {{"capacityField", "105%"}, {"capacityUnits", "(5,460 mAh)"}},
      {{"capacityBar", 160}}},
     // The charge is measured against the full-charge capacity.
-    {"charge_against_full_charge", charging({{"MaxCapacity", "4000"}, {"CurrentCapacity", "1000"}}),
+    {"charge_against_full_charge",
+     charging({{"MaxCapacity", "4000"}, {"CurrentCapacity", "1000"}}),
      {{"capacityField", "77%"}, {"currentField", "25%"}},
      {{"capacityBar", 121}, {"currentBar", 38}}},
-    {"charge_above_full_charge", charging({{"CurrentCapacity", "6000"}}),
+    {"charge_above_full_charge",
+     charging({{"CurrentCapacity", "6000"}}),
      {{"currentField", "115%"}},
      {{"currentBar", 160}}},
-    {"no_cycle_count", charging({}, {"CycleCount"}),
+    {"no_cycle_count",
+     charging({}, {"CycleCount"}),
      {{"cyclesFieldPercent", "0%"}, {"cyclesField", "(0)"}},
      {{"lifeBar", 158}}},
-    {"four_hundred_cycles", charging({{"CycleCount", "400"}}),
+    {"four_hundred_cycles",
+     charging({{"CycleCount", "400"}}),
      {{"cyclesFieldPercent", "100%"}, {"cyclesField", "(400)"}},
      {{"lifeBar", 30}}},
     // The life bar's formula gives -2 here.
-    {"five_hundred_cycles", charging({{"CycleCount", "500"}}),
+    {"five_hundred_cycles",
+     charging({{"CycleCount", "500"}}),
      {{"cyclesFieldPercent", "125%"}, {"cyclesField", "(500)"}},
      {{"lifeBar", 0}}},
     // 2.5 rounds half away from zero.
-    {"ten_cycles_round_half_up", charging({{"CycleCount", "10"}}),
+    {"ten_cycles_round_half_up",
+     charging({{"CycleCount", "10"}}),
      {{"cyclesFieldPercent", "3%"}},
      {{"lifeBar", 154}}},
     {"voltage_with_fraction", charging({{"Voltage", "12603"}}), {{"voltageField", "12.603"}}, {}},
-    {"seven_digits_get_one_separator", charging({{"DesignCapacity", "1234567"}, {"MaxCapacity", "1234567"}}),
+    {"seven_digits_get_one_separator",
+     charging({{"DesignCapacity", "1234567"}, {"MaxCapacity", "1234567"}}),
      {{"maxCapacityUnits", "(1234,567 mAh)"}, {"capacityField", "100%"}},
      {{"capacityBar", 158}}},
     // The block ends at the second "}", so what follows it reads as absent.
     {"second_nested_dictionary_ends_the_block",
-     {{"DesignCapacity", "5200"}, {"MaxCapacity", "5200"}, {"CurrentCapacity", "2600"}, {"First", "{\"A\"=1}"},
-      {"Second", "{\"B\"=2}"}, {"CycleCount", "100"}, {"Voltage", "12000"}},
+     {{"DesignCapacity", "5200"},
+      {"MaxCapacity", "5200"},
+      {"CurrentCapacity", "2600"},
+      {"First", "{\"A\"=1}"},
+      {"Second", "{\"B\"=2}"},
+      {"CycleCount", "100"},
+      {"Voltage", "12000"}},
      {{"capacityField", "100%"}, {"cyclesField", "(0)"}, {"voltageField", "0"}},
      {{"lifeBar", 158}}},
-    {"small_capacity_has_no_separator", charging({{"DesignCapacity", "999"}, {"MaxCapacity", "999"}}),
+    {"small_capacity_has_no_separator",
+     charging({{"DesignCapacity", "999"}, {"MaxCapacity", "999"}}),
      {{"maxCapacityUnits", "(999 mAh)"}},
      {}},
 };
@@ -128,17 +149,18 @@ const std::vector<std::string> kNoYesNo = {"ExternalConnected", "IsCharging", "B
 
 const FlagCase kFlagCases[] = {
     {"half_charged_while_charging", charging(), "16", "acFlag chFlag batFlag lowFlag"},
-    {"external_power_that_cannot_charge", charging({{"ExternalChargeCapable", "No"}, {"IsCharging", "No"}}), "0",
-     "acFlag batFlag noChargeFlag"},
+    {"external_power_that_cannot_charge", charging({{"ExternalChargeCapable", "No"}, {"IsCharging", "No"}}),
+     "0", "acFlag batFlag noChargeFlag"},
     {"charge_capability_absent_on_external_power", charging({}, {"ExternalChargeCapable"}), "0",
      "acFlag chFlag batFlag noChargeFlag"},
     // Without external power the capability is not even read.
-    {"no_external_power_hides_not_chargeable", charging({{"ExternalConnected", "No"}, {"ExternalChargeCapable", "No"}}),
-     "0", "chFlag batFlag"},
-    {"fully_charged", charging({{"IsCharging", "No"}, {"FullyCharged", "Yes"}}), "0", "acFlag batFlag chargedFlag"},
+    {"no_external_power_hides_not_chargeable",
+     charging({{"ExternalConnected", "No"}, {"ExternalChargeCapable", "No"}}), "0", "chFlag batFlag"},
+    {"fully_charged", charging({{"IsCharging", "No"}, {"FullyCharged", "Yes"}}), "0",
+     "acFlag batFlag chargedFlag"},
     {"absent_answers_count_as_no", charging({}, kNoYesNo), "0", ""},
-    {"only_yes_is_true", charging({{"ExternalConnected", "No"}, {"IsCharging", "Yes "}, {"BatteryInstalled", "1"}}),
-     "0", ""},
+    {"only_yes_is_true",
+     charging({{"ExternalConnected", "No"}, {"IsCharging", "Yes "}, {"BatteryInstalled", "1"}}), "0", ""},
     // Bits 0x01, 0x02, 0x04 and 0x40 are not read on this path.
     {"power_bits_ignored", charging({}, kNoYesNo), "71", ""},
     {"ups_installed", charging({}, kNoYesNo), "8", "upsFlag"},
@@ -175,14 +197,20 @@ TEST_P(SmartExtremesTest, BarsStayInTheirFrames) {
 const ExtremeCase kExtremeCases[] = {
     {"zero_full_charge_with_charge", charging({{"MaxCapacity", "0"}})},
     {"zero_full_charge_and_charge", charging({{"MaxCapacity", "0"}, {"CurrentCapacity", "0"}})},
-    {"largest_readings", charging({{"DesignCapacity", "2147483647"}, {"MaxCapacity", "2147483647"},
-                                  {"CurrentCapacity", "2147483647"}, {"CycleCount", "2147483647"},
-                                  {"Voltage", "2147483647"}})},
-    {"readings_beyond_32_bits", charging({{"MaxCapacity", "99999999999"}, {"CurrentCapacity", "99999999999"},
-                                         {"CycleCount", "99999999999"}, {"Voltage", "99999999999"}})},
+    {"largest_readings", charging({{"DesignCapacity", "2147483647"},
+                                   {"MaxCapacity", "2147483647"},
+                                   {"CurrentCapacity", "2147483647"},
+                                   {"CycleCount", "2147483647"},
+                                   {"Voltage", "2147483647"}})},
+    {"readings_beyond_32_bits", charging({{"MaxCapacity", "99999999999"},
+                                          {"CurrentCapacity", "99999999999"},
+                                          {"CycleCount", "99999999999"},
+                                          {"Voltage", "99999999999"}})},
     {"tiny_design", charging({{"DesignCapacity", "1"}})},
-    {"negative_readings", charging({{"MaxCapacity", "-5200"}, {"CurrentCapacity", "-100"},
-                                   {"CycleCount", "-300"}, {"Voltage", "-12000"}})},
+    {"negative_readings", charging({{"MaxCapacity", "-5200"},
+                                    {"CurrentCapacity", "-100"},
+                                    {"CycleCount", "-300"},
+                                    {"Voltage", "-12000"}})},
     {"most_negative_cycles", charging({{"CycleCount", "-2147483648"}})},
     {"cycles_beyond_500", charging({{"CycleCount", "501"}})},
     {"cycles_far_beyond_500", charging({{"CycleCount", "100000"}})},
@@ -192,7 +220,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, SmartExtremesTest, ::testing::ValuesIn(kExtremeC
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(SmartBatteryTest, ExtremeTextsFollowTheFormulas) {
-  fake.setOutput(kSmartListing, smartListing(charging({{"MaxCapacity", "-5200"}, {"CycleCount", "600"}}), 16));
+  fake.setOutput(kSmartListing,
+                 smartListing(charging({{"MaxCapacity", "-5200"}, {"CycleCount", "600"}}), 16));
   EXPECT_EQ(text("capacityField"), "-100%");
   EXPECT_EQ(width("capacityBar"), 0);
   EXPECT_EQ(text("cyclesFieldPercent"), "150%");
@@ -228,7 +257,9 @@ std::string withoutSecondBrace() {
 
 const NoDataCase kNoDataCases[] = {
     {"empty_output", ""},
-    {"no_marker", "+-o Root  <class IORegistryEntry>\n  {\n    \"DesignCapacity\" = 5200\n    \"L\" = {\"Flags\"=4}\n  }\n"},
+    {"no_marker",
+     "+-o Root  <class IORegistryEntry>\n  {\n    \"DesignCapacity\" = 5200\n    \"L\" = {\"Flags\"=4}\n  "
+     "}\n"},
     {"no_design_capacity", smartListing(charging({}, {"DesignCapacity"}), 16)},
     {"zero_design_capacity", smartListing(charging({{"DesignCapacity", "0"}}), 16)},
     {"negative_design_capacity", smartListing(charging({{"DesignCapacity", "-5200"}}), 16)},

@@ -104,7 +104,8 @@ inline void expectShownOrFailure(statusWindow& w, const std::vector<std::string>
   }
   expectDisplaySound(w);
   if (!never) return;
-  for (const char* field : kValueFields) EXPECT_EQ(fieldText(w, field).find(never), std::string::npos) << field;
+  for (const char* field : kValueFields)
+    EXPECT_EQ(fieldText(w, field).find(never), std::string::npos) << field;
 }
 
 }  // namespace ambrelux::testing

@@ -13,7 +13,7 @@ namespace ambrelux::testing {
 
 class FakePlatform : public Platform {
  public:
-  FakePlatform();   // installs itself as the platform
+  FakePlatform();            // installs itself as the platform
   ~FakePlatform() override;  // restores the real one
   FakePlatform(const FakePlatform&) = delete;
   FakePlatform& operator=(const FakePlatform&) = delete;

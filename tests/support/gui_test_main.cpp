@@ -1,10 +1,10 @@
 // Shared main for tests that need a QApplication: offscreen unless the
 // caller chose a platform, and the C locale so number texts are stable.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <clocale>
 #include <cstdlib>
-
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", /*overwrite=*/0);

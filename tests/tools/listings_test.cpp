@@ -55,8 +55,8 @@ std::string yesNo(bool value) { return value ? "Yes" : "No"; }
 class Listings : public ::testing::TestWithParam<TreeCase> {
  protected:
   const TreeCase& c = GetParam();
-  const PowerState state = powerStateFrom(
-      readSupplies(std::string(AMBRELUX_TEST_DATA) + "/power_supply/" + treeName(c)));
+  const PowerState state =
+      powerStateFrom(readSupplies(std::string(AMBRELUX_TEST_DATA) + "/power_supply/" + treeName(c)));
   bool bit(unsigned mask) const { return (c.flags & mask) == mask; }
 };
 
@@ -110,10 +110,9 @@ TEST_P(Listings, PowerReportReadsAsTheTreeSays) {
 // Readers take a label's first occurrence anywhere: it must start its line.
 TEST_P(Listings, EveryLabelFirstStandsAtTheStartOfALine) {
   const std::string report = powerReport(state);
-  for (const char* label :
-       {"Full Charge Capacity (mAh):", "Remaining Capacity (mAh):", "Amperage (mA):",
-        "Voltage (mV):", "Cycle Count:", "Battery Installed:", "First low level warning:",
-        "Connected:", "Charging:", "UPS Installed:"}) {
+  for (const char* label : {"Full Charge Capacity (mAh):", "Remaining Capacity (mAh):", "Amperage (mA):",
+                            "Voltage (mV):", "Cycle Count:", "Battery Installed:", "First low level warning:",
+                            "Connected:", "Charging:", "UPS Installed:"}) {
     const std::size_t at = report.find(label);
     if (at == std::string::npos) continue;
     const std::size_t lineStart = report.rfind('\n', at) + 1;

@@ -48,13 +48,9 @@ TEST_F(AttributeFiles, LinkIsNotFollowed) {
   EXPECT_EQ(readAttribute(dir / "link"), std::nullopt);
 }
 
-TEST_F(AttributeFiles, MissingFileIsAbsent) {
-  EXPECT_EQ(readAttribute(dir / "nothing"), std::nullopt);
-}
+TEST_F(AttributeFiles, MissingFileIsAbsent) { EXPECT_EQ(readAttribute(dir / "nothing"), std::nullopt); }
 
-TEST(Supplies, MissingRootGivesNone) {
-  EXPECT_TRUE(readSupplies("/nonexistent/power_supply").empty());
-}
+TEST(Supplies, MissingRootGivesNone) { EXPECT_TRUE(readSupplies("/nonexistent/power_supply").empty()); }
 
 }  // namespace
 }  // namespace ambrelux::tools

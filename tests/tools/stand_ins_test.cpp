@@ -81,12 +81,8 @@ TEST_P(Outputs, ProgramPrintsTheFormattedTree) {
 INSTANTIATE_TEST_SUITE_P(
     Programs, Outputs,
     ::testing::Values(
-        OutputCase{"SmartBattery",
-                   AMBRELUX_IOREG,
-                   {"-w0", "-c", "AppleSmartBattery"},
-                   smartBatteryListing},
-        OutputCase{
-            "MacIODevice", AMBRELUX_IOREG, {"-w0", "-cAppleMacIODevice"}, macIODeviceListing},
+        OutputCase{"SmartBattery", AMBRELUX_IOREG, {"-w0", "-c", "AppleSmartBattery"}, smartBatteryListing},
+        OutputCase{"MacIODevice", AMBRELUX_IOREG, {"-w0", "-cAppleMacIODevice"}, macIODeviceListing},
         OutputCase{"PowerReport", AMBRELUX_SYSTEM_PROFILER, {"SPPowerDataType"}, powerReport}),
     [](const auto& row) { return std::string(row.param.name); });
 
@@ -115,15 +111,14 @@ TEST_P(WrongArguments, GiveOneUsageLineAndFailure) {
 
 INSTANTIATE_TEST_SUITE_P(
     Programs, WrongArguments,
-    ::testing::Values(
-        UsageCase{"IoregNone", AMBRELUX_IOREG, {}},
-        UsageCase{"IoregClassApart", AMBRELUX_IOREG, {"-w0", "-c", "AppleMacIODevice"}},
-        UsageCase{"IoregClassJoined", AMBRELUX_IOREG, {"-w0", "-cAppleSmartBattery"}},
-        UsageCase{"IoregExtra", AMBRELUX_IOREG, {"-w0", "-c", "AppleSmartBattery", "-l"}},
-        UsageCase{"IoregWidth", AMBRELUX_IOREG, {"-w1", "-cAppleMacIODevice"}},
-        UsageCase{"ProfilerNone", AMBRELUX_SYSTEM_PROFILER, {}},
-        UsageCase{"ProfilerCase", AMBRELUX_SYSTEM_PROFILER, {"sppowerdatatype"}},
-        UsageCase{"ProfilerExtra", AMBRELUX_SYSTEM_PROFILER, {"SPPowerDataType", "-xml"}}),
+    ::testing::Values(UsageCase{"IoregNone", AMBRELUX_IOREG, {}},
+                      UsageCase{"IoregClassApart", AMBRELUX_IOREG, {"-w0", "-c", "AppleMacIODevice"}},
+                      UsageCase{"IoregClassJoined", AMBRELUX_IOREG, {"-w0", "-cAppleSmartBattery"}},
+                      UsageCase{"IoregExtra", AMBRELUX_IOREG, {"-w0", "-c", "AppleSmartBattery", "-l"}},
+                      UsageCase{"IoregWidth", AMBRELUX_IOREG, {"-w1", "-cAppleMacIODevice"}},
+                      UsageCase{"ProfilerNone", AMBRELUX_SYSTEM_PROFILER, {}},
+                      UsageCase{"ProfilerCase", AMBRELUX_SYSTEM_PROFILER, {"sppowerdatatype"}},
+                      UsageCase{"ProfilerExtra", AMBRELUX_SYSTEM_PROFILER, {"SPPowerDataType", "-xml"}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
