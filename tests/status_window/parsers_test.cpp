@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "support/fake_platform.h"
+#include "support/test_data.h"
 
 namespace ambrelux {
 namespace {

@@ -1,9 +1,6 @@
 #include "support/fake_platform.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 
 namespace ambrelux::testing {
 
@@ -37,14 +34,5 @@ CommandOutput FakePlatform::runCommand(const std::string& commandLine) {
 void FakePlatform::showMessage(const std::string& text) { messages.push_back(text); }
 
 void FakePlatform::openUrl(const std::string& address) { urls.push_back(address); }
-
-std::string readTestData(const std::string& relativePath) {
-  const std::string path = std::string(AMBRELUX_TEST_DATA) + "/" + relativePath;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("missing test data: " + path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 }  // namespace ambrelux::testing

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/framework/platform.h"
+#include "support/test_data.h"
 
 namespace ambrelux::testing {
 
@@ -37,8 +38,5 @@ class FakePlatform : public Platform {
   std::map<std::string, CommandOutput> standing_;
   std::map<std::string, std::deque<CommandOutput>> queued_;
 };
-
-// The complete text of a file under tests/data.
-std::string readTestData(const std::string& relativePath);
 
 }  // namespace ambrelux::testing
