@@ -13,10 +13,10 @@ Entries charging(const Entries& changes = {}, const std::vector<std::string>& re
       {"CycleCount", "100"},      {"Voltage", "12000"},        {"ExternalConnected", "Yes"},
       {"IsCharging", "Yes"},      {"BatteryInstalled", "Yes"}, {"ExternalChargeCapable", "Yes"},
       {"FullyCharged", "No"}};
-  for (const auto& [key, value] : changes) {
-    auto it = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == key; });
-    if (it != entries.end()) it->second = value;
-    else entries.emplace_back(key, value);
+  for (const auto& change : changes) {
+    auto it = std::ranges::find(entries, change.first, &Entries::value_type::first);
+    if (it != entries.end()) it->second = change.second;
+    else entries.push_back(change);
   }
   std::erase_if(entries, [&](const auto& e) { return std::ranges::count(removed, e.first) > 0; });
   return entries;
