@@ -31,7 +31,7 @@ namespace ambrelux::testing {
 namespace {
 
 constexpr long kWarmUp = 100;
-constexpr long kMaxGrowthKilobytes = 1024;
+[[maybe_unused]] constexpr long kMaxGrowthKilobytes = 1024;  // unused under ASan
 
 // AMBRELUX_SOAK_REFRESHES shortens a trial run; 10,000 otherwise.
 long refreshes() {
