@@ -12,7 +12,8 @@ void statusWindow::updateBatteryStatusOld() {
   const std::optional<std::string> record = cutBatteryInfoRecord(shell.Result());
   // A listing that no longer reports the property leaves the display as it is.
   if (!record) return;
-  const OldBatteryReading reading = readOldBattery(*record);
+  const OldBatteryReading reading = readOldBattery(
+      *record, [this](std::string_view text, std::string_view key) { return parseOldLine(text, key); });
   if (reading.capacity <= 0) return reportNoData();
 
   const double capacity = reading.capacity, design = reading.design, charge = reading.charge;

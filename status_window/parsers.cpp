@@ -11,9 +11,10 @@ namespace {
 std::string quoted(std::string_view key) { return "\"" + std::string(key) + "\""; }
 
 // The first of `keys` whose value text is not empty, "" when none is.
-std::string firstPresent(std::string_view record, std::initializer_list<std::string_view> keys) {
+std::string firstPresent(std::string_view record, std::initializer_list<std::string_view> keys,
+                         const KeyReader& readKey) {
   for (const std::string_view key : keys) {
-    std::string value = parseOldLine(record, key);
+    std::string value = readKey(record, key);
     if (!value.empty()) return value;
   }
   return {};
@@ -52,19 +53,19 @@ std::string cutSmartBatteryBlock(std::string_view listing) {
   return Left(s, q);
 }
 
-SmartBatteryReading readSmartBattery(std::string_view block) {
+SmartBatteryReading readSmartBattery(std::string_view block, const KeyReader& readKey) {
   SmartBatteryReading r;
-  r.design = readInt32(parseLine(block, "DesignCapacity"));
-  r.max = readInt32(parseLine(block, "MaxCapacity"));
-  r.current = readInt32(parseLine(block, "CurrentCapacity"));
-  r.cycles = readInt32(parseLine(block, "CycleCount"));
-  r.voltage = readInt32(parseLine(block, "Voltage"));
-  r.flags = readInt32(parseLine(block, "Flags"));
-  r.externalConnected = isYes(parseLine(block, "ExternalConnected"));
-  r.isCharging = isYes(parseLine(block, "IsCharging"));
-  r.batteryInstalled = isYes(parseLine(block, "BatteryInstalled"));
-  if (r.externalConnected) r.externalChargeCapable = isYes(parseLine(block, "ExternalChargeCapable"));
-  r.fullyCharged = isYes(parseLine(block, "FullyCharged"));
+  r.design = readInt32(readKey(block, "DesignCapacity"));
+  r.max = readInt32(readKey(block, "MaxCapacity"));
+  r.current = readInt32(readKey(block, "CurrentCapacity"));
+  r.cycles = readInt32(readKey(block, "CycleCount"));
+  r.voltage = readInt32(readKey(block, "Voltage"));
+  r.flags = readInt32(readKey(block, "Flags"));
+  r.externalConnected = isYes(readKey(block, "ExternalConnected"));
+  r.isCharging = isYes(readKey(block, "IsCharging"));
+  r.batteryInstalled = isYes(readKey(block, "BatteryInstalled"));
+  if (r.externalConnected) r.externalChargeCapable = isYes(readKey(block, "ExternalChargeCapable"));
+  r.fullyCharged = isYes(readKey(block, "FullyCharged"));
   return r;
 }
 
@@ -100,15 +101,16 @@ std::optional<std::string> cutBatteryInfoRecord(std::string_view listing) {
   return t;
 }
 
-OldBatteryReading readOldBattery(std::string_view record) {
+OldBatteryReading readOldBattery(std::string_view record, const KeyReader& readKey) {
   OldBatteryReading r;
-  r.capacity = readInt32(parseOldLine(record, "Capacity"));
-  const std::string cycles = firstPresent(record, {"Count", "Cycle Count"});
+  r.capacity = readInt32(readKey(record, "Capacity"));
+  const std::string cycles = firstPresent(record, {"Count", "Cycle Count"}, readKey);
   r.cycles = cycles.empty() ? -1 : readInt32(cycles);
-  r.charge = readInt32(parseOldLine(record, "Current"));
-  r.voltage = readInt32(parseOldLine(record, "Voltage"));
-  r.flags = readInt32(parseOldLine(record, "Flags"));
-  const std::string design = firstPresent(record, {"DesignCapacity", "MaxCapacity", "AbsoluteMaxCapacity"});
+  r.charge = readInt32(readKey(record, "Current"));
+  r.voltage = readInt32(readKey(record, "Voltage"));
+  r.flags = readInt32(readKey(record, "Flags"));
+  const std::string design =
+      firstPresent(record, {"DesignCapacity", "MaxCapacity", "AbsoluteMaxCapacity"}, readKey);
   r.design = readInt32(design);
   return r;
 }

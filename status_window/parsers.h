@@ -3,11 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace ambrelux {
+
+// How a reader takes the value text of one key out of the text it reads.
+using KeyReader = std::function<std::string(std::string_view text, std::string_view key)>;
 
 // Value of `key` in the smart-battery property block, "" when absent.
 // "Flags" is read in the compact form of the nested dictionary
@@ -29,9 +33,10 @@ struct SmartBatteryReading {
        fullyCharged = false;
 };
 
-// Every reading of the block; absent keys give 0 or false.
-// externalChargeCapable is read only when externalConnected, else false.
-SmartBatteryReading readSmartBattery(std::string_view block);
+// Every reading of the block, each key's value taken with `readKey`; absent
+// keys give 0 or false. externalChargeCapable is read only when
+// externalConnected, else false.
+SmartBatteryReading readSmartBattery(std::string_view block, const KeyReader& readKey = parseLine);
 
 // Value of one entry ("Key"=value) of an IOBatteryInfo record, "" when
 // absent: up to the first "," after it, or else up to the first "}".
@@ -50,11 +55,11 @@ struct OldBatteryReading {
   std::int32_t capacity = 0, cycles = -1, charge = 0, voltage = 0, flags = 0, design = 0;
 };
 
-// Every reading of the record. cycles from "Count", else "Cycle Count", -1
-// when both are empty; design from the first non-empty of "DesignCapacity",
-// "MaxCapacity", "AbsoluteMaxCapacity", else 0. Every key is looked up in the
-// whole record, so a key that the chosen battery lacks comes from a later one.
-OldBatteryReading readOldBattery(std::string_view record);
+// Every reading of the record, each key's value taken with `readKey`. cycles from "Count", else "Cycle
+// Count", -1 when both are empty; design from the first non-empty of "DesignCapacity", "MaxCapacity",
+// "AbsoluteMaxCapacity", else 0. Every key is looked up in the whole record, so a key that the chosen battery
+// lacks comes from a later one.
+OldBatteryReading readOldBattery(std::string_view record, const KeyReader& readKey = parseOldLine);
 
 // The number a value text starts with, dropping its fraction and saturating
 // at the Int32 range; 0 when it starts with no number.

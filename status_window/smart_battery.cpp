@@ -9,7 +9,9 @@ namespace ambrelux {
 void statusWindow::updateBatteryStatus() {
   Shell shell;
   shell.Execute("ioreg -w0 -c AppleSmartBattery");
-  const SmartBatteryReading reading = readSmartBattery(cutSmartBatteryBlock(shell.Result()));
+  const SmartBatteryReading reading =
+      readSmartBattery(cutSmartBatteryBlock(shell.Result()),
+                       [this](std::string_view text, std::string_view key) { return parseLine(text, key); });
   if (reading.design <= 0) return reportNoData();
 
   const double design = reading.design, max = reading.max, current = reading.current;

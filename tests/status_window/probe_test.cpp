@@ -89,6 +89,52 @@ TEST_F(ProbeTest, FirstRefreshRunsAfterTheProbeAndBeforeTheTimer) {
   EXPECT_NE(App::instance()->updateTimer, nullptr);
 }
 
+// A window that notes each key its refreshes read through its own readers.
+class KeyNotingWindow : public statusWindow {
+ public:
+  std::string parseLine(std::string_view block, std::string_view key) override {
+    keys.emplace_back(key);
+    return statusWindow::parseLine(block, key);
+  }
+  std::string parseOldLine(std::string_view line, std::string_view key) override {
+    keys.emplace_back(key);
+    return statusWindow::parseOldLine(line, key);
+  }
+  std::vector<std::string> keys;
+};
+
+struct OwnReaderCase {
+  const char* name;
+  const char* command;
+  std::string listing;
+  std::vector<std::string> keys;
+};
+
+class OwnReaderTest : public ProbeTest, public ::testing::WithParamInterface<OwnReaderCase> {};
+
+TEST_P(OwnReaderTest, RegistryRefreshReadsEveryKeyThroughTheWindow) {
+  fake.setOutput(GetParam().command, GetParam().listing);
+  auto* noting = new KeyNotingWindow;  // the framework frees it
+  noting->construct();
+  EXPECT_EQ(noting->keys, GetParam().keys);
+}
+
+const OwnReaderCase kOwnReaderCases[] = {
+    {"smart_battery",
+     kSmartListing,
+     kSmartSample,
+     {"DesignCapacity", "MaxCapacity", "CurrentCapacity", "CycleCount", "Voltage", "Flags",
+      "ExternalConnected", "IsCharging", "BatteryInstalled", "ExternalChargeCapable", "FullyCharged"}},
+    {"older_machine",
+     kMacIOListing,
+     kMacioSample,
+     {"Capacity", "Count", "Cycle Count", "Current", "Voltage", "Flags", "DesignCapacity", "MaxCapacity",
+      "AbsoluteMaxCapacity"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sources, OwnReaderTest, ::testing::ValuesIn(kOwnReaderCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 TEST_F(ProbeTest, NewWindowStartsWithItsInitialValues) {
   statusWindow fresh;
   EXPECT_EQ(fresh.dataMethod, 0);
