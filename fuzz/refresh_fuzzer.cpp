@@ -10,6 +10,7 @@
 #include "app/framework/controls.h"
 #include "gui_session.h"
 #include "status_window/layout_table.h"
+#include "support/display_checks.h"
 
 namespace {
 
@@ -19,36 +20,10 @@ using fuzzing::require;
 constexpr const char* kCommands[] = {"ioreg -w0 -c AppleSmartBattery", "ioreg -w0 -cAppleMacIODevice",
                                      "system_profiler SPPowerDataType"};
 
-struct Bar {
-  const char* bar;
-  const char* frame;
-};
-constexpr Bar kBars[] = {{"capacityBar", "capacityBG"}, {"currentBar", "currentBG"}, {"lifeBar", "lifeBG"}};
-
-// What the display shows, control by control.
-struct Shown {
-  std::string name, text;
-  bool visible;
-  int width;
-  friend bool operator==(const Shown&, const Shown&) = default;
-};
-
-std::vector<Shown> display(const statusWindow& window) {
-  std::vector<Shown> shown;
-  for (const auto& control : window.controls()) {
-    const auto* label = dynamic_cast<const StaticText*>(control.get());
-    shown.push_back({control->Name(), label ? label->Text() : "", control->Visible(), control->Width()});
-  }
-  return shown;
-}
-
-void checkBars(const statusWindow& window) {
-  for (const Bar& b : kBars) {
-    const int frame = window.control<Rectangle>(b.frame)->Width();
-    const int width = window.control<Canvas>(b.bar)->Width();
-    require(frame == 160, "a refresh leaves the bar frames as laid out");
-    require(width >= 0 && width <= frame, "a bar stays within its frame");
-  }
+// The display checks the tests use; the first problem stops the run.
+void requireSound(const statusWindow& window) {
+  const testing::Problems problems = testing::soundnessProblems(window);
+  require(problems.empty(), problems.empty() ? "" : problems.front().c_str());
 }
 
 fuzzing::WindowSession* session = nullptr;  // kept to the end of the run
@@ -91,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   window.dataMethod = method;
 
   window.updateStatus();
-  checkBars(window);
+  requireSound(window);
   require(fake.messages.size() <= 1, "one refresh shows at most one message");
   require(window.batteryWarningIssued == !fake.messages.empty(),
           "the warning is armed exactly when the message was shown");
@@ -99,11 +74,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(command == kCommands[method], "a refresh runs its own path's command only");
 
   // The same output again shows the same and no second message.
-  const std::vector<Shown> first = display(window);
+  const std::vector<testing::ControlState> first = testing::snapshot(window);
   window.updateStatus();
-  checkBars(window);
+  requireSound(window);
   require(fake.messages.size() <= 1, "a run of failed refreshes shows the message once");
-  require(display(window) == first, "the same output shows the same display");
+  require(testing::snapshot(window) == first, "the same output shows the same display");
   fuzzing::settle();
   return 0;
 }

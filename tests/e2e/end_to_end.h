@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "support/display_checks.h"
 #include "support/real_command_platform.h"
 #include "support/window_fixture.h"
 

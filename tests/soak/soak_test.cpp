@@ -15,7 +15,6 @@
 #include <ostream>
 #include <string>
 
-#include "support/display_checks.h"
 #include "support/real_command_platform.h"
 #include "support/window_fixture.h"
 

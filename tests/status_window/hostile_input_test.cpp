@@ -13,7 +13,6 @@
 #include <ostream>
 #include <string>
 
-#include "support/display_checks.h"
 #include "support/real_command_platform.h"
 #include "support/window_fixture.h"
 
@@ -278,7 +277,7 @@ class HostileOutputTest : public WindowTest, public ::testing::WithParamInterfac
   }
 
   void expectShownOrFailure(const Case& c) {
-    ambrelux::testing::expectShownOrFailure(window(), real.messages, c.shown, c.never);
+    expectNone(shownOrFailureProblems(window(), real.messages, c.shown, c.never));
   }
 
   TempDir dir;

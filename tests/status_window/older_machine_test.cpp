@@ -272,7 +272,7 @@ class OldExtremesTest : public OlderMachineTest, public ::testing::WithParamInte
 TEST_P(OldExtremesTest, BarsStayInTheirFrames) {
   fake.setOutput(kMacIOListing, macioListing({GetParam().battery}));
   ASSERT_EQ(window().dataMethod, 1);
-  expectBarsWithinFrames();
+  expectDisplaySound(window());
   EXPECT_FALSE(window().batteryWarningIssued);
 }
 
@@ -309,7 +309,7 @@ class OldNoCapacityTest : public OlderMachineTest, public ::testing::WithParamIn
 TEST_P(OldNoCapacityTest, FailurePattern) {
   fake.setOutput(kMacIOListing, GetParam().listing);
   ASSERT_EQ(window().dataMethod, 1);
-  expectCleared();
+  expectDisplayCleared(window());
   EXPECT_EQ(fake.messages, std::vector<std::string>{"Unable to read battery status data."});
   EXPECT_TRUE(window().batteryWarningIssued);
 }
@@ -333,7 +333,7 @@ TEST_F(OlderMachineTest, FailureAfterSuccessKeepsTheCaptionsHidden) {
   window();
   fake.setOutput(kMacIOListing, macioListing({battery({{"Capacity", "0"}})}));
   refresh();
-  expectCleared();
+  expectDisplayCleared(window());
   EXPECT_FALSE(visible("capacityBG"));
   EXPECT_FALSE(visible("capacityBarLabel"));
   EXPECT_FALSE(visible("originalCapacityLabel"));

@@ -161,7 +161,7 @@ class ProfilerExtremesTest : public ProfilerDisplayTest, public ::testing::WithP
 TEST_P(ProfilerExtremesTest, BarsStayInTheirFrames) {
   fake.setOutput(kProfilerReport, profilerReport(GetParam().report));
   ASSERT_EQ(window().dataMethod, 2);
-  expectBarsWithinFrames();
+  expectDisplaySound(window());
   EXPECT_FALSE(window().batteryWarningIssued);
   EXPECT_TRUE(fake.messages.empty());
 }
@@ -203,7 +203,7 @@ class ProfilerNoDataTest : public ProfilerDisplayTest, public ::testing::WithPar
 TEST_P(ProfilerNoDataTest, FailurePattern) {
   fake.setOutput(kProfilerReport, GetParam().output, GetParam().exitStatus);
   ASSERT_EQ(window().dataMethod, 2);
-  expectCleared();
+  expectDisplayCleared(window());
   EXPECT_EQ(fake.messages, std::vector<std::string>{"Unable to read battery status data."});
   EXPECT_TRUE(window().batteryWarningIssued);
   // The reader is kept all the same.
@@ -231,7 +231,7 @@ TEST_F(ProfilerDisplayTest, FailureAfterSuccessKeepsTheCaptionsHidden) {
   window();
   fake.setOutput(kProfilerReport, readTestData("profiler/no-battery.txt"));
   refresh();
-  expectCleared();
+  expectDisplayCleared(window());
   for (const char* hidden : {"capacityBG", "capacityBarLabel", "originalCapacityLabel"})
     EXPECT_FALSE(visible(hidden)) << hidden;
 }

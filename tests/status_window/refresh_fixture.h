@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -73,66 +72,17 @@ inline std::string profilerReport(const Entries& lines) {
   return out + "\n";
 }
 
-// What a refresh can change of one control.
-struct ControlState {
-  std::string name;
-  std::string text;
-  int width = 0;
-  bool visible = false;
-  bool operator==(const ControlState&) const = default;
-};
-
-inline void PrintTo(const ControlState& s, std::ostream* os) {
-  *os << s.name << "{text=\"" << s.text << "\", width=" << s.width << ", visible=" << s.visible << "}";
-}
-
-// The nine value labels, three bars and eight flag overlays a refresh fills.
-inline const std::vector<std::string> kValueLabels = {
-    "maxCapacityField", "maxCapacityUnits",   "capacityField", "capacityUnits", "currentField",
-    "currentUnits",     "cyclesFieldPercent", "cyclesField",   "voltageField"};
-inline const std::vector<std::string> kBars = {"capacityBar", "currentBar", "lifeBar"};
-inline const std::vector<std::string> kFlags = {"acFlag",  "chFlag",    "batFlag",      "upsFlag",
-                                                "lowFlag", "emptyFlag", "noChargeFlag", "chargedFlag"};
-
 class RefreshTest : public WindowTest {
  protected:
-  // Every control's text (labels only), width and visibility.
-  std::vector<ControlState> snapshot() {
-    std::vector<ControlState> states;
-    for (const auto& c : window().controls()) {
-      const auto* label = dynamic_cast<const StaticText*>(c.get());
-      states.push_back({c->Name(), label ? label->Text() : "", c->Width(), c->Visible()});
-    }
-    return states;
-  }
-
-  // The flag overlays shown, in a fixed order, space-separated.
-  std::string flagsShown() {
-    std::string shown;
-    for (const auto& flag : kFlags)
-      if (visible(flag)) shown += (shown.empty() ? "" : " ") + flag;
-    return shown;
-  }
+  std::vector<ControlState> snapshot() { return testing::snapshot(window()); }
+  std::string flagsShown() { return testing::flagsShown(window()); }
 
   // Marks every field, bar and flag, so a later write (even of an empty
   // text) shows.
   void scribble() {
-    for (const auto& name : kValueLabels) control<StaticText>(name).setText("scribbled");
-    for (const auto& name : kBars) control<Canvas>(name).setWidth(77);
-    for (const auto& name : kFlags) control<StaticText>(name).setVisible(true);
-  }
-
-  void expectCleared() {
-    for (const auto& name : kValueLabels) EXPECT_EQ(text(name), "") << name;
-    for (const auto& name : kBars) EXPECT_EQ(width(name), 0) << name;
-    EXPECT_EQ(flagsShown(), "");
-  }
-
-  void expectBarsWithinFrames() {
-    for (const auto& name : kBars) {
-      EXPECT_GE(width(name), 0) << name;
-      EXPECT_LE(width(name), 160) << name;
-    }
+    for (const char* name : kValueFields) control<StaticText>(name).setText("scribbled");
+    for (const BarInFrame& b : kBars) control<Canvas>(b.bar).setWidth(77);
+    for (const char* name : kFlags) control<StaticText>(name).setVisible(true);
   }
 
   // One refresh, as the timer's action makes it.

@@ -187,11 +187,11 @@ class SmartExtremesTest : public SmartBatteryTest, public ::testing::WithParamIn
 TEST_P(SmartExtremesTest, BarsStayInTheirFrames) {
   fake.setOutput(kSmartListing, smartListing(GetParam().block, 16));
   ASSERT_EQ(window().dataMethod, 0);
-  expectBarsWithinFrames();
+  expectDisplaySound(window());
   EXPECT_FALSE(window().batteryWarningIssued);
   EXPECT_TRUE(fake.messages.empty());
   refresh();
-  expectBarsWithinFrames();
+  expectDisplaySound(window());
 }
 
 const ExtremeCase kExtremeCases[] = {
@@ -242,7 +242,7 @@ TEST_P(SmartNoDataTest, FailurePattern) {
   fake.queueOutput(kSmartListing, readTestData("ioreg/smart-battery.txt"));
   fake.setOutput(kSmartListing, GetParam().listing);
   ASSERT_EQ(window().dataMethod, 0);
-  expectCleared();
+  expectDisplayCleared(window());
   EXPECT_EQ(fake.messages, std::vector<std::string>{"Unable to read battery status data."});
   EXPECT_TRUE(window().batteryWarningIssued);
   EXPECT_TRUE(visible("originalCapacityLabel"));

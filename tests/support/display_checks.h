@@ -1,13 +1,12 @@
-// What a refresh may leave in the window whatever a tool printed: value
-// fields in the forms the refresh paths write (numbers they computed, never
-// the tool's own text), bars within their frames, or the cleared display of
-// the failure course.
+// What a refresh may leave in the window, as lists of what is wrong, so the
+// tests and the refresh fuzzer judge a display by the same rules: value
+// fields in the forms the refresh paths write, bars within the current width
+// of their own frames, or the cleared display of the failure course.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <QWidget>
 #include <map>
+#include <ostream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -15,6 +14,9 @@
 #include "status_window/status_window.h"
 
 namespace ambrelux::testing {
+
+// Each entry names a control and what is wrong with it; empty when sound.
+using Problems = std::vector<std::string>;
 
 inline const char* const kValueFields[] = {"maxCapacityField",   "maxCapacityUnits", "capacityField",
                                            "capacityUnits",      "currentField",     "currentUnits",
@@ -30,82 +32,126 @@ struct BarInFrame {
 inline const BarInFrame kBars[] = {
     {"capacityBar", "capacityBG"}, {"currentBar", "currentBG"}, {"lifeBar", "lifeBG"}};
 
-inline std::string fieldText(statusWindow& w, const char* name) {
-  return requireObject(w.control<StaticText>(name), name)->Text();
+template <typename T>
+const T& shownControl(const statusWindow& w, const std::string& name) {
+  return *requireObject(w.control<T>(name), "no such control");
 }
 
-// Every bar from 0 to its frame's width, and Qt draws it at that width,
-// inside its frame's widget (which clips it).
-inline void expectBarsWithinFrames(statusWindow& w) {
-  for (const BarInFrame& b : kBars) {
-    const Canvas& bar = *requireObject(w.control<Canvas>(b.bar), b.bar);
-    const Rectangle& frame = *requireObject(w.control<Rectangle>(b.frame), b.frame);
-    EXPECT_GE(bar.Width(), 0) << b.bar;
-    EXPECT_LE(bar.Width(), frame.Width()) << b.bar;
-    EXPECT_EQ(bar.widget()->width(), bar.Width()) << b.bar;
-    EXPECT_EQ(bar.widget()->parentWidget(), frame.widget()) << b.bar;
+inline std::string fieldText(const statusWindow& w, const std::string& name) {
+  return shownControl<StaticText>(w, name).Text();
+}
+
+// The flag overlays shown, in a fixed order, space-separated.
+inline std::string flagsShown(const statusWindow& w) {
+  std::string shown;
+  for (const char* flag : kFlags)
+    if (shownControl<StaticText>(w, flag).Visible()) shown += (shown.empty() ? "" : " ") + std::string(flag);
+  return shown;
+}
+
+// What a refresh can change of one control.
+struct ControlState {
+  std::string name;
+  std::string text;  // labels only
+  int width = 0;
+  bool visible = false;
+  bool operator==(const ControlState&) const = default;
+};
+
+inline void PrintTo(const ControlState& s, std::ostream* os) {
+  *os << s.name << "{text=\"" << s.text << "\", width=" << s.width << ", visible=" << s.visible << "}";
+}
+
+inline std::vector<ControlState> snapshot(const statusWindow& w) {
+  std::vector<ControlState> states;
+  for (const auto& c : w.controls()) {
+    const auto* label = dynamic_cast<const StaticText*>(c.get());
+    states.push_back({c->Name(), label ? label->Text() : "", c->Width(), c->Visible()});
   }
+  return states;
+}
+
+// Every bar from 0 to the width its own frame has now, and Qt draws it at
+// that width inside its frame's widget (which clips it).
+inline Problems barProblems(const statusWindow& w) {
+  Problems problems;
+  for (const BarInFrame& b : kBars) {
+    const Canvas& bar = shownControl<Canvas>(w, b.bar);
+    const Rectangle& frame = shownControl<Rectangle>(w, b.frame);
+    const std::string at = std::string(b.bar) + " width " + std::to_string(bar.Width());
+    if (bar.Width() < 0 || bar.Width() > frame.Width())
+      problems.push_back(at + " outside its frame " + b.frame + " of " + std::to_string(frame.Width()));
+    if (bar.widget()->width() != bar.Width())
+      problems.push_back(at + " drawn " + std::to_string(bar.widget()->width()) + " wide");
+    if (bar.widget()->parentWidget() != frame.widget()) problems.push_back(at + " not inside " + b.frame);
+  }
+  return problems;
 }
 
 // The value fields hold only the refresh paths' own forms: a number with at
 // most one thousands separator, a percentage, fixed words, or nothing.
-inline void expectFieldsWellFormed(statusWindow& w) {
-  const std::string number = R"(-?\d+(,\d{3})?(\.\d+)?)";
-  const std::string percent = "(-?\\d+|-?inf|nan)%";
-  const std::string mah = number + " mAh";
-  struct Form {
-    const char* field;
-    std::string pattern;
+inline Problems fieldProblems(const statusWindow& w) {
+  static const std::string number = R"(-?\d+(,\d{3})?(\.\d+)?)";
+  static const std::string percent = "(-?\\d+|-?inf|nan)%";
+  static const std::string mah = number + " mAh";
+  static const std::map<std::string, std::regex> forms = {
+      {"maxCapacityField", std::regex("(100%)?")},
+      {"maxCapacityUnits", std::regex("(\\(" + mah + "\\))?")},
+      {"capacityField", std::regex("(" + percent + ")?")},
+      {"capacityUnits", std::regex("(\\(" + mah + "\\)| ?" + mah + ")?")},
+      {"currentField", std::regex("(" + percent + ")?")},
+      {"currentUnits", std::regex("(\\(" + mah + "\\))?")},
+      {"cyclesFieldPercent", std::regex("(" + percent + "|Not)?")},
+      {"cyclesField", std::regex("(\\(-?\\d+\\)|available)?")},
+      {"voltageField", std::regex("(" + number + ")?")},
   };
-  const Form forms[] = {
-      {"maxCapacityField", "(100%)?"},
-      {"maxCapacityUnits", "(\\(" + mah + "\\))?"},
-      {"capacityField", "(" + percent + ")?"},
-      {"capacityUnits", "(\\(" + mah + "\\)| ?" + mah + ")?"},
-      {"currentField", "(" + percent + ")?"},
-      {"currentUnits", "(\\(" + mah + "\\))?"},
-      {"cyclesFieldPercent", "(" + percent + "|Not)?"},
-      {"cyclesField", "(\\(-?\\d+\\)|available)?"},
-      {"voltageField", "(" + number + ")?"},
-  };
-  for (const Form& f : forms) {
-    const std::string shown = fieldText(w, f.field);
-    EXPECT_TRUE(std::regex_match(shown, std::regex(f.pattern))) << f.field << " shows \"" << shown << "\"";
+  Problems problems;
+  for (const auto& [field, form] : forms) {
+    const std::string shown = fieldText(w, field);
+    if (!std::regex_match(shown, form)) problems.push_back(field + " shows \"" + shown + "\"");
   }
+  return problems;
 }
 
-inline void expectDisplaySound(statusWindow& w) {
-  expectBarsWithinFrames(w);
-  expectFieldsWellFormed(w);
+inline Problems soundnessProblems(const statusWindow& w) {
+  Problems problems = barProblems(w);
+  for (std::string& p : fieldProblems(w)) problems.push_back(std::move(p));
+  return problems;
 }
 
 // The failure course's display: every value field empty, the bars at 0 and
 // every flag off.
-inline void expectDisplayCleared(statusWindow& w) {
-  for (const char* field : kValueFields) EXPECT_EQ(fieldText(w, field), "") << field;
+inline Problems clearingProblems(const statusWindow& w) {
+  Problems problems;
+  for (const char* field : kValueFields)
+    if (!fieldText(w, field).empty()) problems.push_back(std::string(field) + " not empty");
   for (const BarInFrame& b : kBars)
-    EXPECT_EQ(requireObject(w.control<Canvas>(b.bar), b.bar)->Width(), 0) << b.bar;
-  for (const char* flag : kFlags)
-    EXPECT_FALSE(requireObject(w.control<StaticText>(flag), flag)->Visible()) << flag;
+    if (shownControl<Canvas>(w, b.bar).Width() != 0) problems.push_back(std::string(b.bar) + " not empty");
+  if (const std::string shown = flagsShown(w); !shown.empty()) problems.push_back("flags shown: " + shown);
+  return problems;
 }
 
 // After a refresh of hostile input: with nothing expected, the failure
 // course and its one message; else exactly the expected fields and no
 // message. Either way a sound display that never shows `never`, a number
 // the refresh did not read.
-inline void expectShownOrFailure(statusWindow& w, const std::vector<std::string>& messages,
-                                 const std::map<std::string, std::string>& shown, const char* never) {
+inline Problems shownOrFailureProblems(const statusWindow& w, const std::vector<std::string>& messages,
+                                       const std::map<std::string, std::string>& shown, const char* never) {
+  Problems problems = soundnessProblems(w);
   if (shown.empty()) {
-    EXPECT_EQ(messages.size(), 1u);
-    expectDisplayCleared(w);
+    if (messages.size() != 1) problems.push_back(std::to_string(messages.size()) + " messages, not 1");
+    for (std::string& p : clearingProblems(w)) problems.push_back(std::move(p));
   } else {
-    EXPECT_TRUE(messages.empty());
-    for (const auto& [field, expected] : shown) EXPECT_EQ(fieldText(w, field.c_str()), expected) << field;
+    if (!messages.empty()) problems.push_back("a message shown");
+    for (const auto& [field, expected] : shown)
+      if (fieldText(w, field) != expected)
+        problems.push_back(field + " shows \"" + fieldText(w, field) + "\", not \"" + expected + "\"");
   }
-  expectDisplaySound(w);
-  if (!never) return;
+  if (!never) return problems;
   for (const char* field : kValueFields)
-    EXPECT_EQ(fieldText(w, field).find(never), std::string::npos) << field;
+    if (fieldText(w, field).find(never) != std::string::npos)
+      problems.push_back(std::string(field) + " shows " + never);
+  return problems;
 }
 
 }  // namespace ambrelux::testing

@@ -31,7 +31,10 @@ CommandOutput FakePlatform::runCommand(const std::string& commandLine) {
   return CommandOutput{"", 127};  // as the shell answers for a missing tool
 }
 
-void FakePlatform::showMessage(const std::string& text) { messages.push_back(text); }
+void FakePlatform::showMessage(const std::string& text) {
+  messages.push_back(text);
+  if (whileMessageShows) whileMessageShows();
+}
 
 void FakePlatform::openUrl(const std::string& address) { urls.push_back(address); }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,6 +34,9 @@ class FakePlatform : public Platform {
   std::vector<std::string> commands;  // every command line run, in order
   std::vector<std::string> messages;  // every message box shown
   std::vector<std::string> urls;      // every address opened
+
+  // Runs while a message box is open, before it is dismissed.
+  std::function<void()> whileMessageShows;
 
  private:
   std::map<std::string, CommandOutput> standing_;

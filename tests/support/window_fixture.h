@@ -12,6 +12,7 @@
 #include "app/framework/runtime.h"
 #include "app/menu_bar1.h"
 #include "status_window/status_window.h"
+#include "support/display_checks.h"
 #include "support/fake_platform.h"
 
 namespace ambrelux::testing {
@@ -19,6 +20,13 @@ namespace ambrelux::testing {
 inline constexpr const char* kSmartListing = "ioreg -w0 -c AppleSmartBattery";
 inline constexpr const char* kMacIOListing = "ioreg -w0 -cAppleMacIODevice";
 inline constexpr const char* kProfilerReport = "system_profiler SPPowerDataType";
+
+// Fails the test once for each problem a display check found.
+inline void expectNone(const Problems& problems) {
+  for (const std::string& problem : problems) ADD_FAILURE() << problem;
+}
+inline void expectDisplaySound(const statusWindow& w) { expectNone(soundnessProblems(w)); }
+inline void expectDisplayCleared(const statusWindow& w) { expectNone(clearingProblems(w)); }
 
 class WindowTest : public ::testing::Test {
  protected:
