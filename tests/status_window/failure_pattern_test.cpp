@@ -17,6 +17,8 @@ struct SourceCase {
   int dataMethod;
 };
 
+void PrintTo(const SourceCase& c, std::ostream* os) { *os << c.name; }
+
 class FailurePatternTest : public RefreshTest, public ::testing::WithParamInterface<SourceCase> {
  protected:
   void answer(bool good) {
