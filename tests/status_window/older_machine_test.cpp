@@ -106,6 +106,8 @@ const CapacityRowCase kCapacityRowCases[] = {
     // An infinite ratio: the bar fills its frame.
     {"no_design", kNoDesign, "", "", "", " 3,000 mAh", 160},
     {"design_0", battery({{"DesignCapacity", "0"}}), "", "", "", " 3,000 mAh", 160},
+    // Only 0 takes the row without design.
+    {"design_minus_5", battery({{"DesignCapacity", "-5"}}), "100%", "(-5 mAh)", "-60000%", "(3,000 mAh)", 0},
     {"design_4000", battery({{"DesignCapacity", "4000"}}), "100%", "(4,000 mAh)", "75%", "(3,000 mAh)", 120},
     // The formula gives 192, beyond the frame.
     {"design_2500", battery({{"DesignCapacity", "2500"}}), "100%", "(2,500 mAh)", "120%", "(3,000 mAh)", 160},
@@ -250,6 +252,10 @@ const CycleCase kCycleCases[] = {
     {"empty_count_tries_cycle_count", battery({{"Count", ""}, {"Cycle Count", "31"}}), "8%", "(31)", 150},
     {"neither", without(battery(), {"Count"}), "Not", "available", 0},
     {"minus_one_means_unknown", battery({{"Count", "-1"}}), "Not", "available", 0},
+    // -0.5 rounds away from zero; the bar's formula gives 160.64.
+    {"minus_two_is_a_reading", battery({{"Count", "-2"}}), "-1%", "(-2)", 160},
+    // The count has no thousands separator.
+    {"count_above_999", battery({{"Count", "1480"}}), "370%", "(1480)", 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, OldCyclesTest, ::testing::ValuesIn(kCycleCases),
@@ -267,32 +273,58 @@ TEST_F(OlderMachineTest, ChargeAboveCapacityIsNotLimitedInText) {
   EXPECT_EQ(width("currentBar"), 160);
 }
 
-class OldExtremesTest : public OlderMachineTest, public ::testing::WithParamInterface<CycleCase> {};
+// Readings at and beyond the limits: the texts follow the formulas, the
+// bars stay in their frames.
+struct ExtremeCase {
+  const char* name;
+  Entries battery;
+  std::vector<std::pair<std::string, std::string>> texts;
+};
 
-TEST_P(OldExtremesTest, BarsStayInTheirFrames) {
-  fake.setOutput(kMacIOListing, macioListing({GetParam().battery}));
+class OldExtremesTest : public OlderMachineTest, public ::testing::WithParamInterface<ExtremeCase> {};
+
+TEST_P(OldExtremesTest, TextsFollowTheFormulas) {
+  const ExtremeCase& c = GetParam();
+  fake.setOutput(kMacIOListing, macioListing({c.battery}));
   ASSERT_EQ(window().dataMethod, 1);
+  for (const auto& [name, expected] : c.texts) EXPECT_EQ(text(name), expected) << name;
   expectDisplaySound(window());
   EXPECT_FALSE(window().batteryWarningIssued);
 }
 
-// Only the battery matters here.
-const CycleCase kExtremeCases[] = {
+const ExtremeCase kExtremeCases[] = {
     {"largest_readings",
      battery({{"Capacity", "2147483647"},
               {"Current", "2147483647"},
               {"Count", "2147483647"},
               {"Voltage", "2147483647"},
               {"DesignCapacity", "1"}}),
-     "", "", 0},
+     {{"capacityField", "214748364700%"},
+      {"cyclesFieldPercent", "536870912%"},
+      {"cyclesField", "(2147483647)"},
+      {"voltageField", "2147,483.647"}}},
     {"readings_beyond_32_bits",
-     battery({{"Capacity", "99999999999"}, {"Current", "99999999999"}, {"Count", "99999999999"}}), "", "", 0},
+     battery({{"Capacity", "99999999999"}, {"Current", "99999999999"}, {"Count", "99999999999"}}),
+     {{"capacityUnits", "(2147483,647 mAh)"}, {"currentField", "100%"}, {"cyclesField", "(2147483647)"}}},
+    // Only -1 means unknown cycles, and only 0 an unknown design.
     {"negative_readings",
-     battery({{"Current", "-2500"}, {"Count", "-300"}, {"Voltage", "-5"}, {"DesignCapacity", "-4000"}}), "",
-     "", 0},
-    {"most_negative_cycles", battery({{"Count", "-2147483648"}}), "", "", 0},
-    {"cycles_far_beyond_500", battery({{"Count", "100000"}}), "", "", 0},
-    {"no_design_tiny_capacity", battery({{"Capacity", "1"}, {"DesignCapacity", "0"}}), "", "", 0},
+     battery({{"Current", "-2500"}, {"Count", "-300"}, {"Voltage", "-5"}, {"DesignCapacity", "-4000"}}),
+     {{"maxCapacityField", "100%"},
+      {"maxCapacityUnits", "(-4,000 mAh)"},
+      {"capacityField", "-75%"},
+      {"currentField", "-83%"},
+      {"cyclesFieldPercent", "-75%"},
+      {"cyclesField", "(-300)"},
+      {"voltageField", "-0.005"}}},
+    {"most_negative_cycles",
+     battery({{"Count", "-2147483648"}}),
+     {{"cyclesFieldPercent", "-536870912%"}, {"cyclesField", "(-2147483648)"}}},
+    {"cycles_far_beyond_500",
+     battery({{"Count", "100000"}}),
+     {{"cyclesFieldPercent", "25000%"}, {"cyclesField", "(100000)"}}},
+    {"no_design_tiny_capacity",
+     battery({{"Capacity", "1"}, {"DesignCapacity", "0"}}),
+     {{"maxCapacityField", ""}, {"capacityUnits", " 1 mAh"}, {"currentField", "250000%"}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, OldExtremesTest, ::testing::ValuesIn(kExtremeCases),

@@ -89,6 +89,11 @@ const NumberCase kNumberCases[] = {
      report({{"Cycle Count:", "500"}}),
      {{"cyclesFieldPercent", "125%"}, {"cyclesField", "(500)"}},
      {{"lifeBar", 0}}},
+    // The count has no thousands separator.
+    {"cycles_above_999",
+     report({{"Cycle Count:", "1480"}}),
+     {{"cyclesFieldPercent", "370%"}, {"cyclesField", "(1480)"}},
+     {{"lifeBar", 0}}},
     {"no_cycle_count_line",
      report({}, {"Cycle Count:"}),
      {{"cyclesFieldPercent", "0%"}, {"cyclesField", "(0)"}},

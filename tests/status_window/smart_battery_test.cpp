@@ -99,6 +99,11 @@ const NumberCase kNumberCases[] = {
      charging({{"CycleCount", "500"}}),
      {{"cyclesFieldPercent", "125%"}, {"cyclesField", "(500)"}},
      {{"lifeBar", 0}}},
+    // The count has no thousands separator.
+    {"cycles_above_999",
+     charging({{"CycleCount", "1480"}}),
+     {{"cyclesFieldPercent", "370%"}, {"cyclesField", "(1480)"}},
+     {{"lifeBar", 0}}},
     // 2.5 rounds half away from zero.
     {"ten_cycles_round_half_up",
      charging({{"CycleCount", "10"}}),
