@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPointer>
 #include <QTest>
 #include <stdexcept>
 
@@ -134,27 +135,37 @@ namespace ambrelux::testing {
 namespace {
 
 // As when a firing after the window closed opens a new window, which
-// stores a new timer in place of the one that is firing.
+// stores a new timer in place of the one that is firing: Qt is still inside
+// the old QTimer's timeout then, so that QTimer must outlive the action.
 class ReplacingTimer : public Timer {
  public:
-  explicit ReplacingTimer(std::unique_ptr<Timer>& holder) : holder_(holder) {}
+  ReplacingTimer(std::unique_ptr<Timer>& holder, bool& qtTimerSurvived)
+      : holder_(holder), qtTimerSurvived_(qtTimerSurvived) {}
 
  protected:
-  void Event_Action() override { holder_ = std::make_unique<CountingTimer>(); }
+  void Event_Action() override {
+    const QPointer<const QTimer> own = &qtTimer();
+    bool& survived = qtTimerSurvived_;
+    holder_ = std::make_unique<CountingTimer>();  // frees this object
+    survived = !own.isNull();
+  }
 
  private:
   std::unique_ptr<Timer>& holder_;
+  bool& qtTimerSurvived_;
 };
 
-TEST(Timer, ATimerReplacedByItsOwnActionIsNotFreedUnderQt) {
+TEST(Timer, ATimerFreedByItsOwnActionLeavesItsQtTimerToTheDeferredDeletes) {
   std::unique_ptr<Timer> holder;
-  holder = std::make_unique<ReplacingTimer>(holder);
+  bool qtTimerSurvived = false;
+  holder = std::make_unique<ReplacingTimer>(holder, qtTimerSurvived);
+  const QPointer<const QTimer> replaced = &holder->qtTimer();
   holder->setMode(Timer::ModeMultiple);
   holder->setPeriod(1);
   holder->setEnabled(true);
   ASSERT_TRUE(QTest::qWaitFor([&] { return dynamic_cast<CountingTimer*>(holder.get()) != nullptr; }));
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QTest::qWait(5);  // let Qt finish with the replaced timer's event
+  EXPECT_TRUE(qtTimerSurvived);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return replaced.isNull(); }));
 }
 
 }  // namespace
