@@ -258,6 +258,9 @@ const RecordCase kRecordCases[] = {
     // Without "Flags" the number is read inside "IOBatteryInfo": 0.
     {"several_without_flags", macioLine("{\"Capacity\"=1},{\"Capacity\"=2}"),
      "IOBatteryInfo\" = ({\"Capacity\"=1},{\"Capacity\"=2})\n"},
+    // The record's line is the one its first "{" stands on.
+    {"brace_on_the_line_after_the_marker", "  \"IOBatteryInfo\" = (\n  {\"Capacity\"=3000})\n  \"name\"=1\n",
+     "IOBatteryInfo\" = (\n  {\"Capacity\"=3000})\n"},
     {"no_line_end_after_brace", "  \"IOBatteryInfo\" = ({\"Capacity\"=3000})", ""},
     {"no_brace_keeps_the_rest", "  \"IOBatteryInfo\" = ()\n  \"Capacity\"=5\n",
      "IOBatteryInfo\" = ()\n  \"Capacity\"=5\n"},
