@@ -123,5 +123,56 @@ TEST_P(Listings, EveryLabelFirstStandsAtTheStartOfALine) {
 INSTANTIATE_TEST_SUITE_P(Trees, Listings, ::testing::ValuesIn(kTrees),
                          [](const auto& row) { return std::string(row.param.tree); });
 
+// With two batteries the charger's and the power source's lines speak for
+// the machine: charging when either battery charges.
+struct TwoBatteriesCase {
+  const char* name;
+  bool firstCharging, secondCharging, externalPower;
+  std::string powerSettings, charger;  // the sections' lines
+};
+
+void PrintTo(const TwoBatteriesCase& c, std::ostream* os) { *os << c.name; }
+
+class TwoBatteriesReport : public ::testing::TestWithParam<TwoBatteriesCase> {};
+
+// The lines of the report's section under `title`, up to its blank line.
+std::string section(const std::string& report, const std::string& title) {
+  const std::string heading = "    " + title + "\n\n";
+  const std::size_t start = report.find(heading);
+  if (start == std::string::npos) return "(no " + title + ")";
+  const std::size_t body = start + heading.size();
+  return report.substr(body, report.find("\n\n", body) + 1 - body);
+}
+
+TEST_P(TwoBatteriesReport, ChargerAndPowerSource) {
+  const TwoBatteriesCase& c = GetParam();
+  PowerState state;
+  state.batteries.resize(2);
+  state.batteries[0].charging = c.firstCharging;
+  state.batteries[1].charging = c.secondCharging;
+  state.externalPower = c.externalPower;
+  const std::string report = powerReport(state);
+  EXPECT_EQ(section(report, "System Power Settings:"), c.powerSettings);
+  EXPECT_EQ(section(report, "AC Charger Information:"), c.charger);
+}
+
+const std::string kOnCharger =
+    "      AC Power:\n          Current Power Source: Yes\n"
+    "      Battery Power:\n          Current Power Source: No\n";
+const std::string kOnBattery =
+    "      AC Power:\n          Current Power Source: No\n"
+    "      Battery Power:\n          Current Power Source: Yes\n";
+
+const TwoBatteriesCase kTwoBatteries[] = {
+    {"second_charging", false, true, true, kOnCharger, "      Connected: Yes\n      Charging: Yes\n"},
+    {"first_charging", true, false, true, kOnCharger, "      Connected: Yes\n      Charging: Yes\n"},
+    {"neither_charging_on_charger", false, false, true, kOnCharger,
+     "      Connected: Yes\n      Charging: No\n"},
+    {"on_battery", false, false, false, kOnBattery, "      Connected: No\n      Charging: No\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, TwoBatteriesReport, ::testing::ValuesIn(kTwoBatteries),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 }  // namespace
 }  // namespace ambrelux::tools
