@@ -247,9 +247,10 @@ void registerProcessBenchmarks() {
     const char* line;
     int method;
   };
-  const Source sources[] = {{"smart", "smart battery", kSmartListing, 0},
-                            {"older", "older machines", kMacIOListing, 1},
-                            {"profiler", "system profiler (1 report per refresh)", kProfilerReport, 2}};
+  const Source sources[] = {
+      {"smart", "smart battery", kSmartListing, statusWindow::kSmartBattery},
+      {"older", "older machines", kMacIOListing, statusWindow::kOlderMachines},
+      {"profiler", "system profiler (1 report per refresh)", kProfilerReport, statusWindow::kSystemProfiler}};
 
   for (const Source& s : sources) {
     const std::string key = s.key;

@@ -7,25 +7,25 @@ namespace ambrelux {
 namespace {
 
 PictureCache& cache(int number) {
-  static PictureCache capacity(168), charge(169), life(170);
-  return number == 168 ? capacity : number == 169 ? charge : life;
-}
-
-std::shared_ptr<Picture> load(int number) {
-  initResources();
-  return cache(number).get();
+  static PictureCache capacity(kCapacityBarPicture), charge(kChargeBarPicture), life(kLifeBarPicture);
+  return number == kCapacityBarPicture ? capacity : number == kChargeBarPicture ? charge : life;
 }
 
 }  // namespace
 
-std::shared_ptr<Picture> CapacityBarImage() { return load(168); }
-std::shared_ptr<Picture> ChargeBarImage() { return load(169); }
-std::shared_ptr<Picture> LifeBarImage() { return load(170); }
+std::shared_ptr<Picture> barPicture(int number) {
+  initResources();
+  return cache(number).get();
+}
+
+std::shared_ptr<Picture> CapacityBarImage() { return barPicture(kCapacityBarPicture); }
+std::shared_ptr<Picture> ChargeBarImage() { return barPicture(kChargeBarPicture); }
+std::shared_ptr<Picture> LifeBarImage() { return barPicture(kLifeBarPicture); }
 
 void releaseBarPictures() {
-  cache(168).release();
-  cache(169).release();
-  cache(170).release();
+  cache(kCapacityBarPicture).release();
+  cache(kChargeBarPicture).release();
+  cache(kLifeBarPicture).release();
 }
 
 }  // namespace ambrelux

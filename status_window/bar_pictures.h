@@ -9,9 +9,17 @@
 
 namespace ambrelux {
 
-std::shared_ptr<Picture> CapacityBarImage();  // picture 168
-std::shared_ptr<Picture> ChargeBarImage();    // picture 169
-std::shared_ptr<Picture> LifeBarImage();      // picture 170
+// Their picture resource numbers.
+inline constexpr int kCapacityBarPicture = 168;
+inline constexpr int kChargeBarPicture = 169;
+inline constexpr int kLifeBarPicture = 170;
+
+std::shared_ptr<Picture> CapacityBarImage();
+std::shared_ptr<Picture> ChargeBarImage();
+std::shared_ptr<Picture> LifeBarImage();
+
+// The one of the three with that resource number.
+std::shared_ptr<Picture> barPicture(int number);
 
 // Releases the three cached pictures, in this order.
 void releaseBarPictures();

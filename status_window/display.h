@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "status_window/power_flags.h"
+
 namespace ambrelux {
 
 // The one message the status window shows.
@@ -13,15 +15,6 @@ inline constexpr std::string_view kNoDataMessage = "Unable to read battery statu
 
 // Follows the short version on the version line.
 inline constexpr std::string_view kVersionNotice = ", \u00A9 2026 the Ambrelux developers";
-
-// Power-source bits of a listing's "Flags" value.
-inline constexpr std::uint64_t flagACPower = 0x01;
-inline constexpr std::uint64_t flagBatteryCharging = 0x02;
-inline constexpr std::uint64_t flagBatteryInstalled = 0x04;
-inline constexpr std::uint64_t flagUPSInstalled = 0x08;
-inline constexpr std::uint64_t flagBatteryLowWarn = 0x10;
-inline constexpr std::uint64_t flagBatteryDepleted = 0x20;
-inline constexpr std::uint64_t flagNotChargeable = 0x40;
 
 // True when every bit of `mask` is set in `flags` (widened with its sign).
 bool flagSet(std::int32_t flags, std::uint64_t mask);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/framework/properties.h"
+#include "status_window/bar_pictures.h"
 
 namespace ambrelux {
 
@@ -71,14 +72,14 @@ const std::array<ControlRow, 54> kControls{{
     {K::StaticText, "currentField",        131, 140, 55,  20, "",                  AlignRight,  kBlack, 12, false, true,  "",          18},
     {K::StaticText, "voltageField",        142, 204, 40,  20, "",                  AlignRight,  kBlack, 12, false, true,  "",          19},
     {K::Rectangle,  "capacityBG",          309, 108, 160, 20},
-    {K::Canvas,     "capacityBar",         310, 109, 137, 18, "",                  AlignLeft,   kBlack, 12, false, true,  "capacityBG", 0, "", false, 168},
+    {K::Canvas,     "capacityBar",         310, 109, 137, 18, "",                  AlignLeft,   kBlack, 12, false, true,  "capacityBG", 0, "", false, kCapacityBarPicture},
     {K::StaticText, "capacityBarLabel",    309, 108, 160, 20, "Capacity Remaining", AlignCentre, kWhite, 12, false, true, "capacityBG", 1},
     {K::ChasingArrows, "busy",             453, 77,  16,  16, "",                  AlignLeft,   kBlack, 12, false, false, "",          21},
     {K::Rectangle,  "currentBG",           309, 140, 160, 20},
-    {K::Canvas,     "currentBar",          310, 141, 137, 18, "",                  AlignLeft,   kBlack, 12, false, true,  "currentBG", 0, "", false, 169},
+    {K::Canvas,     "currentBar",          310, 141, 137, 18, "",                  AlignLeft,   kBlack, 12, false, true,  "currentBG", 0, "", false, kChargeBarPicture},
     {K::StaticText, "StaticText9",         309, 140, 160, 20, "Charge Remaining",  AlignCentre, kWhite, 12, false, true,  "currentBG", 1},
     {K::Rectangle,  "lifeBG",              309, 172, 160, 20},
-    {K::Canvas,     "lifeBar",             310, 173, 137, 18, "",                  AlignLeft,   kBlack, 12, false, true,  "lifeBG",    0, "", false, 170},
+    {K::Canvas,     "lifeBar",             310, 173, 137, 18, "",                  AlignLeft,   kBlack, 12, false, true,  "lifeBG",    0, "", false, kLifeBarPicture},
     {K::StaticText, "StaticText10",        309, 172, 160, 20, "Battery Life Remaining", AlignCentre, kWhite, 12, false, true, "lifeBG", 1},
     {K::PushButton, "PushButton1",         396, 248, 69,  20, "Quit",              AlignLeft,   kBlack, 12, false, true,  "",          24, "", true},
     {K::Separator,  "Separator7",          356, 17,  6,   45, "",                  AlignLeft,   kBlack, 12, false, true,  "",          25},
@@ -207,12 +208,6 @@ Props pushButton(const ControlRow& row) {
 }  // namespace
 
 std::span<const ControlRow> statusWindowControls() { return kControls; }
-
-const ControlRow* findControlRow(std::string_view name) {
-  for (const ControlRow& row : kControls)
-    if (row.name == name) return &row;
-  return nullptr;
-}
 
 std::string windowPropertyString() {
   return encodeProperties({{"Placement", 0},

@@ -39,9 +39,6 @@ inline constexpr std::string_view kWebAddress = "https://www.ambrelux.example/";
 std::span<const ControlRow> statusWindowControls();
 inline constexpr std::size_t kFirstBuilderControls = 50;
 
-// The control's row, or nullptr.
-const ControlRow* findControlRow(std::string_view name);
-
 // Design-time property strings.
 std::string windowPropertyString();
 std::string controlPropertyString(const ControlRow& row);

@@ -28,10 +28,10 @@ void statusWindow::Event_Open() {
   sh = std::make_unique<Shell>();
   sh->Execute("ioreg -w0 -c AppleSmartBattery");
   if (InStr(sh->Result(), "DesignCapacity") > 0) {
-    dataMethod = 0;
+    dataMethod = kSmartBattery;
   } else {
     sh->Execute("ioreg -w0 -cAppleMacIODevice");
-    dataMethod = InStr(sh->Result(), "IOBatteryInfo") > 0 ? 1 : 2;
+    dataMethod = InStr(sh->Result(), "IOBatteryInfo") > 0 ? kOlderMachines : kSystemProfiler;
   }
 
   updateStatus();
@@ -43,9 +43,9 @@ void statusWindow::Event_Open() {
 }
 
 void statusWindow::updateStatus() {
-  if (dataMethod == 0) updateBatteryStatus();
-  else if (dataMethod == 1) updateBatteryStatusOld();
-  else if (dataMethod == 2) updateBatteryStatusProfiler();
+  if (dataMethod == kSmartBattery) updateBatteryStatus();
+  else if (dataMethod == kOlderMachines) updateBatteryStatusOld();
+  else if (dataMethod == kSystemProfiler) updateBatteryStatusProfiler();
 }
 
 std::string statusWindow::formatStr(double value) { return ambrelux::formatStr(value); }

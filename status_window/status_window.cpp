@@ -64,12 +64,7 @@ void statusWindow::createControl(const ControlRow& row) {
       newControl<PushButton>(row.name);
       break;
   }
-  if (row.kind == ControlKind::Canvas) {
-    auto picture = row.picture == 168   ? CapacityBarImage()
-                   : row.picture == 169 ? ChargeBarImage()
-                                        : LifeBarImage();
-    own<Canvas>(row.name).setBackdrop(std::move(picture));
-  }
+  if (row.kind == ControlKind::Canvas) own<Canvas>(row.name).setBackdrop(barPicture(row.picture));
   SetProperties(own<RectControl>(row.name), controlPropertyString(row));
   if (row.kind == ControlKind::PushButton) {
     const bool quit = std::string_view(row.name) == "PushButton1";

@@ -29,8 +29,13 @@ class statusWindow : public Window {
   // The open status window, or a new one, built, shown and opened.
   static statusWindow* instance();
 
-  std::unique_ptr<Shell> sh;             // the probe's runner, reused by the older-machine path
-  std::int32_t dataMethod = 0;           // 0 smart battery, 1 older machines, 2 system profiler
+  // The values of dataMethod: the source the probe chose.
+  static constexpr std::int32_t kSmartBattery = 0;
+  static constexpr std::int32_t kOlderMachines = 1;
+  static constexpr std::int32_t kSystemProfiler = 2;
+
+  std::unique_ptr<Shell> sh;  // the probe's runner, reused by the older-machine path
+  std::int32_t dataMethod = kSmartBattery;
   bool batteryWarningIssued = false;     // the failure message shows once per run of failures
   std::unique_ptr<BatteryInfo> batInfo;  // the profiler reader, made on first use
 

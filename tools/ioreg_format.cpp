@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "status_window/power_flags.h"
+
 namespace ambrelux::tools {
 
 namespace {
@@ -34,13 +36,13 @@ void entry(std::string& out, std::string_view key, const std::string& value) {
 }  // namespace
 
 std::uint32_t powerSourceFlags(const PowerState& state, const Battery& battery) {
-  std::uint32_t flags = kFlagBatteryInstalled;
-  if (state.externalPower) flags |= kFlagACPower;
-  if (battery.charging) flags |= kFlagCharging;
-  if (state.upsInstalled) flags |= kFlagUPSInstalled;
-  if (battery.lowWarning) flags |= kFlagLowWarning;
-  if (battery.depleted) flags |= kFlagDepleted;
-  if (battery.notChargeable) flags |= kFlagNotChargeable;
+  std::uint32_t flags = flagBatteryInstalled;
+  if (state.externalPower) flags |= flagACPower;
+  if (battery.charging) flags |= flagBatteryCharging;
+  if (state.upsInstalled) flags |= flagUPSInstalled;
+  if (battery.lowWarning) flags |= flagBatteryLowWarn;
+  if (battery.depleted) flags |= flagBatteryDepleted;
+  if (battery.notChargeable) flags |= flagNotChargeable;
   return flags;
 }
 

@@ -9,16 +9,7 @@
 
 namespace ambrelux::tools {
 
-// Power-source flag bits of the listings' "Flags" value.
-inline constexpr std::uint32_t kFlagACPower = 0x01;
-inline constexpr std::uint32_t kFlagCharging = 0x02;
-inline constexpr std::uint32_t kFlagBatteryInstalled = 0x04;
-inline constexpr std::uint32_t kFlagUPSInstalled = 0x08;
-inline constexpr std::uint32_t kFlagLowWarning = 0x10;
-inline constexpr std::uint32_t kFlagDepleted = 0x20;
-inline constexpr std::uint32_t kFlagNotChargeable = 0x40;
-
-// The flag word of one battery. Always holds kFlagBatteryInstalled, as only
+// The flag word of one battery. Always holds flagBatteryInstalled, as only
 // batteries that are present are listed: so no dictionary ever reads as an
 // empty bay on external power (Flags exactly 1), which readers skip over.
 std::uint32_t powerSourceFlags(const PowerState& state, const Battery& battery);

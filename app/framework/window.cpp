@@ -49,10 +49,6 @@ RectControl* Window::controlByName(std::string_view name) const {
   return nullptr;
 }
 
-RectControl* RuntimeWindowControlByName(const Window& window, std::string_view name) {
-  return window.controlByName(name);
-}
-
 void Window::applyProperty(const Property& property) {
   const std::string& name = property.name;
   if (const auto* i = std::get_if<std::int32_t>(&property.value)) {

@@ -86,7 +86,4 @@ class Window : public QMainWindow, public PropertyTarget {
   Color backColor_{255, 255, 255};
 };
 
-// The control added to `window` under that name, or nil.
-RectControl* RuntimeWindowControlByName(const Window& window, std::string_view name);
-
 }  // namespace ambrelux

@@ -1,0 +1,17 @@
+// The power-source bits of the registry listings' "Flags" value: the window
+// reads them, the stand-ins write them.
+#pragma once
+
+#include <cstdint>
+
+namespace ambrelux {
+
+inline constexpr std::uint32_t flagACPower = 0x01;           // external power connected
+inline constexpr std::uint32_t flagBatteryCharging = 0x02;   // battery charging
+inline constexpr std::uint32_t flagBatteryInstalled = 0x04;  // battery installed
+inline constexpr std::uint32_t flagUPSInstalled = 0x08;      // UPS installed
+inline constexpr std::uint32_t flagBatteryLowWarn = 0x10;    // battery low
+inline constexpr std::uint32_t flagBatteryDepleted = 0x20;   // battery depleted
+inline constexpr std::uint32_t flagNotChargeable = 0x40;     // battery not chargeable
+
+}  // namespace ambrelux
