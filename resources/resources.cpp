@@ -11,4 +11,11 @@ void initResources() {
   (void)done;
 }
 
+QIcon applicationIcon() {
+  initResources();
+  QIcon icon;
+  for (int size : {16, 32, 64, 256}) icon.addFile(QStringLiteral(":/icons/%1").arg(size), QSize(size, size));
+  return icon;
+}
+
 }  // namespace ambrelux

@@ -38,6 +38,8 @@ inline constexpr std::string_view kWebAddress = "https://www.ambrelux.example/";
 // first builder, the rest by the second.
 std::span<const ControlRow> statusWindowControls();
 inline constexpr std::size_t kFirstBuilderControls = 50;
+// The first 16 are the eight flag cells, a grey label and its overlay each.
+inline constexpr std::size_t kFlagCellControls = 16;
 
 // Design-time property strings.
 std::string windowPropertyString();

@@ -1,5 +1,7 @@
 #include "status_window/status_window.h"
 
+#include <vector>
+
 #include "app/framework/runtime.h"
 #include "app/menu_bar1.h"
 #include "status_window/bar_pictures.h"
@@ -33,6 +35,11 @@ void statusWindow::Layout() {
 void statusWindow::CreateControls() {
   CreateControls0();
   CreateControls1();
+  // The flag panel reads as one: its captions share one size.
+  std::vector<StaticText*> flagCaptions;
+  for (const ControlRow& row : statusWindowControls().first(kFlagCellControls))
+    flagCaptions.push_back(&own<StaticText>(row.name));
+  fitCaptionsTogether(flagCaptions);
 }
 
 void statusWindow::CreateControls0() {

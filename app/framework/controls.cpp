@@ -215,10 +215,24 @@ void StaticText::fitFont() {
   if (!label()->wordWrap() && font.pixelSize() > 0) {
     const QString text = label()->text();
     const int smallest = std::max(1, font.pixelSize() * 3 / 4);
+    if (sharedSize_ > 0) font.setPixelSize(std::clamp(sharedSize_, smallest, font.pixelSize()));
     while (font.pixelSize() > smallest && QFontMetrics(font).horizontalAdvance(text) > Width())
       font.setPixelSize(font.pixelSize() - 1);
   }
   label()->setFont(font);
+}
+
+void fitCaptionsTogether(std::span<StaticText* const> captions) {
+  int shared = kMaxPixelSize;
+  for (StaticText* caption : captions) {
+    caption->sharedSize_ = 0;
+    caption->fitFont();
+    if (const int size = caption->label()->font().pixelSize(); size > 0) shared = std::min(shared, size);
+  }
+  for (StaticText* caption : captions) {
+    caption->sharedSize_ = shared;
+    caption->fitFont();
+  }
 }
 
 void StaticText::applyProperty(const Property& property) {

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "app/framework/picture.h"
@@ -95,12 +96,19 @@ class StaticText : public RectControl {
   void resized() override { fitFont(); }
 
  private:
+  friend void fitCaptionsTogether(std::span<StaticText* const> captions);
   // A single-line caption never clips: where the interface font is wider
   // than the one the layout was drawn with, the text shrinks a little.
   void fitFont();
   TextStyle style_;
+  int sharedSize_ = 0;     // pixel size a set of captions agreed on; 0 none
   bool settling_ = false;  // inside applyProperties: fit once, at the end
 };
+
+// Captions that read as one set, such as the cells of a panel, share one
+// text size: the largest at which each of them fits, so none looks smaller
+// than its neighbour only because its text is longer.
+void fitCaptionsTogether(std::span<StaticText* const> captions);
 
 // A filled rectangle with a one-pixel (or wider) border.
 class Rectangle : public RectControl {

@@ -10,6 +10,7 @@
 #include "app/framework/platform.h"
 #include "app/framework/runtime_internal.h"
 #include "app/framework/window.h"
+#include "resources/resources.h"
 
 namespace ambrelux {
 
@@ -73,6 +74,10 @@ void RuntimeInit() {
     r.ownedApp = std::make_unique<QApplication>(argc, argv);
   }
   QApplication::setApplicationName(QStringLiteral("Ambrelux"));
+  // Docks and task bars on X11 and Wayland find the desktop entry, and so
+  // the icon and name, by this name.
+  QApplication::setDesktopFileName(QStringLiteral("ambrelux"));
+  QApplication::setWindowIcon(applicationIcon());
   QApplication::setQuitOnLastWindowClosed(false);
 }
 

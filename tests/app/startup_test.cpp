@@ -93,17 +93,21 @@ TEST_F(StartupTest, FileQuitEndsTheRun) {
 TEST_F(StartupTest, StartUpBuildsOneWindowWithTheSharedMenuBar) {
   FakePlatform fake;
   int windows = 0;
-  bool sameMenuBar = false, timerHeld = false;
+  bool sameMenuBar = false, timerHeld = false, iconShown = false;
   run([&] {
     for (QWidget* widget : QApplication::topLevelWidgets())
       windows += dynamic_cast<statusWindow*>(widget) != nullptr;
     sameMenuBar = App::instance()->MenuBar() == statusWindow::instance()->MenuBar();
     timerHeld = App::instance()->updateTimer != nullptr;
+    iconShown = !statusWindow::instance()->windowIcon().pixmap(32).isNull();
     Quit(0);
   });
   EXPECT_EQ(windows, 1);
   EXPECT_TRUE(sameMenuBar);
   EXPECT_TRUE(timerHeld);
+  // Docks match the window to the desktop entry ambrelux.desktop.
+  EXPECT_TRUE(iconShown);
+  EXPECT_EQ(QApplication::desktopFileName(), "ambrelux");
 }
 
 TEST(StartupSteps, TheApplicationObjectStartsWithoutTimerAndTheDocumentTypeIsDeclared) {
