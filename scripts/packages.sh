@@ -15,4 +15,4 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev fonts-dejavu-core)
