@@ -44,20 +44,10 @@ TEST(Timer, SettingsMapOntoACoarseRepeatingQtTimer) {
   EXPECT_EQ(timer.actions, 1);
 }
 
-// A platform whose message box fires the timer while it is showing.
-class BoxThatFiresTimer : public FakePlatform {
- public:
-  Timer* timer = nullptr;
-  void showMessage(const std::string& text) override {
-    FakePlatform::showMessage(text);
-    timer->CallAction();
-  }
-};
-
 TEST(Timer, FiringsWhileAMessageBoxIsOpenAreDropped) {
-  BoxThatFiresTimer box;
+  FakePlatform box;
   CountingTimer timer;
-  box.timer = &timer;
+  box.whileMessageShows = [&] { timer.CallAction(); };
   MsgBox("Unable to read battery status data.");
   EXPECT_EQ(box.messages.size(), 1u);
   EXPECT_EQ(timer.actions, 0);

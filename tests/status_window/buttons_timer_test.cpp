@@ -1,4 +1,6 @@
 // The refresh timer the window starts, and the window's two buttons.
+#include <utility>
+
 #include "app/update_timer.h"
 #include "status_window/refresh_fixture.h"
 
@@ -107,26 +109,18 @@ TEST_F(ButtonsTimerTest, FiringWithNoWindowOpenBuildsANewOne) {
   EXPECT_EQ(timer().Period(), 15000);
 }
 
-// Fires the refresh timer from inside the first message box it shows.
-class FiringDuringMessage : public FakePlatform {
- public:
-  void showMessage(const std::string& text) override {
-    FakePlatform::showMessage(text);
-    if (fired) return;
-    fired = true;
-    App::instance()->updateTimer->CallAction();
-  }
-  bool fired = false;
-};
-
 TEST_F(ButtonsTimerTest, FiringWhileTheMessageShowsIsDropped) {
   window();
-  FiringDuringMessage platform;  // in place of the fixture's fake from here on
-  platform.setOutput(kSmartListing, "");
+  fake.setOutput(kSmartListing, "");
+  const int runs = fake.runs(kSmartListing);
+  bool fired = false;
+  fake.whileMessageShows = [&] {
+    if (!std::exchange(fired, true)) timer().CallAction();
+  };
   timer().CallAction();
-  ASSERT_TRUE(platform.fired);
-  EXPECT_EQ(platform.runs(kSmartListing), 1);
-  EXPECT_EQ(platform.messages.size(), 1u);
+  ASSERT_TRUE(fired);
+  EXPECT_EQ(fake.runs(kSmartListing) - runs, 1);
+  EXPECT_EQ(fake.messages.size(), 1u);
   EXPECT_TRUE(window().batteryWarningIssued);
 }
 
