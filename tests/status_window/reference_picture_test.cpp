@@ -28,7 +28,7 @@ const bool kRenderingPinned = [] {
 // changes pixels far more.
 constexpr int kChannelTolerance = 24;
 
-bool close(QRgb a, QRgb b) {
+bool alike(QRgb a, QRgb b) {
   return std::abs(qRed(a) - qRed(b)) <= kChannelTolerance &&
          std::abs(qGreen(a) - qGreen(b)) <= kChannelTolerance &&
          std::abs(qBlue(a) - qBlue(b)) <= kChannelTolerance;
@@ -42,7 +42,7 @@ QImage differences(const QImage& actual, const QImage& reference, int& count) {
   for (int y = 0; y < size.height(); ++y)
     for (int x = 0; x < size.width(); ++x) {
       const bool inBoth = actual.rect().contains(x, y) && reference.rect().contains(x, y);
-      if (inBoth && close(actual.pixel(x, y), reference.pixel(x, y))) {
+      if (inBoth && alike(actual.pixel(x, y), reference.pixel(x, y))) {
         const int grey = 192 + qGray(reference.pixel(x, y)) / 4;
         diff.setPixel(x, y, qRgb(grey, grey, grey));
       } else {
