@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/framework/exceptions.h"
 #include "app/framework/runtime.h"
+#include "app/framework/termination.h"
 #include "app/menu_bar1.h"
 #include "status_window/bar_pictures.h"
 #include "status_window/status_window.h"
@@ -12,6 +13,7 @@
 namespace ambrelux {
 
 int runAmbrelux() {
+  catchTerminationSignals();
   RuntimeInit();
   Main();
   releaseGlobals();

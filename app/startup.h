@@ -4,7 +4,8 @@
 namespace ambrelux {
 
 // The whole run: framework start-up, Main, release of the globals,
-// framework shut-down. Returns the exit status.
+// framework shut-down. Returns the exit status. SIGTERM, SIGINT and SIGHUP
+// end it as File > Quit does.
 int runAmbrelux();
 
 // Start-up and the event loop in one protected block: an error escaping

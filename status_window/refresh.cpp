@@ -33,6 +33,7 @@ void statusWindow::Event_Open() {
     sh->Execute("ioreg -w0 -cAppleMacIODevice");
     dataMethod = InStr(sh->Result(), "IOBatteryInfo") > 0 ? kOlderMachines : kSystemProfiler;
   }
+  sh->releaseResult();  // the first refresh runs its own command again
 
   updateStatus();
 

@@ -79,17 +79,23 @@ std::optional<std::string> readAttribute(const std::filesystem::path& file) {
 }
 
 std::vector<Supply> readSupplies(const std::filesystem::path& root) {
+  // Every name is looked at, but only the first kMaxSupplies in name order
+  // are kept (a max-heap of them), whatever order the folder lists them in
+  // and however many it holds.
   std::vector<std::string> names;
   std::error_code error;
   for (std::filesystem::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
     std::string name = it->path().filename().string();
     if (name.empty() || name.front() == '.') continue;
+    if (names.size() == kMaxSupplies && name >= names.front()) continue;
     names.push_back(std::move(name));
-    if (names.size() == kMaxEntries) break;
+    std::push_heap(names.begin(), names.end());
+    if (names.size() > kMaxSupplies) {
+      std::pop_heap(names.begin(), names.end());
+      names.pop_back();
+    }
   }
-  // The first supplies in name order, whatever order the folder lists them in.
-  std::sort(names.begin(), names.end());
-  if (names.size() > kMaxSupplies) names.resize(kMaxSupplies);
+  std::sort_heap(names.begin(), names.end());
 
   std::vector<Supply> supplies;
   for (std::string& name : names) {

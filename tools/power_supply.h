@@ -32,10 +32,9 @@ enum class SupplyKind {
 
 // Longest attribute text accepted; anything longer is not a sysfs value.
 inline constexpr std::size_t kMaxAttributeBytes = 4096;
-// Supplies read, the first in name order; a real folder holds a handful.
+// Supplies read, the first in name order of every entry in the folder; a
+// real folder holds a handful.
 inline constexpr std::size_t kMaxSupplies = 64;
-// Folder entries looked at to find them.
-inline constexpr std::size_t kMaxEntries = 4096;
 
 // AMBRELUX_POWER_SUPPLY_ROOT when set and not empty, else the kernel's folder.
 std::filesystem::path powerSupplyRoot();

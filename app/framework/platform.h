@@ -4,6 +4,8 @@
 // operating system's battery tools.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <string>
 
 namespace ambrelux {
@@ -12,6 +14,20 @@ struct CommandOutput {
   std::string output;  // complete standard output
   int exitStatus = 0;  // 0 for success; non-zero when missing or killed
 };
+
+// What one tool run may take. Past either bound the tool and everything it
+// started are killed and the run fails: no output and one of the statuses
+// below.
+struct CommandBounds {
+  std::chrono::milliseconds time{10'000};
+  std::size_t outputBytes = std::size_t{64} << 20;
+};
+
+// The run took longer than its bound (as coreutils' `timeout` reports it).
+inline constexpr int kTimedOut = 124;
+// The run printed more than its bound (as a shell reports a process that
+// exceeded its file size limit: 128 + SIGXFSZ).
+inline constexpr int kOutputTooLarge = 153;
 
 class Platform {
  public:
@@ -31,8 +47,12 @@ Platform& platform();
 void setPlatform(Platform* replacement);
 
 // The real platform's command runner, reachable for tests that exercise it
-// directly while a fake handles the rest.
-CommandOutput runRealCommand(const std::string& commandLine);
+// directly while a fake handles the rest. The command runs under /bin/sh -c
+// in a process group of its own, which is killed when the run ends, so no
+// process it started outlives it; on Linux the group also goes when
+// Ambrelux dies. Once Ambrelux is asked to end (termination.h) the running
+// tool is killed, no new one starts, and the run fails with 128 + the signal.
+CommandOutput runRealCommand(const std::string& commandLine, const CommandBounds& bounds = {});
 
 // Where our stand-ins for the operating system's tools are installed,
 // searched after the PATH.

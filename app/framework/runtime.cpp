@@ -1,7 +1,10 @@
 #include "app/framework/runtime.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <algorithm>
 #include <iostream>
 #include <vector>
@@ -9,6 +12,7 @@
 #include "app/framework/application.h"
 #include "app/framework/platform.h"
 #include "app/framework/runtime_internal.h"
+#include "app/framework/termination.h"
 #include "app/framework/window.h"
 #include "resources/resources.h"
 
@@ -18,6 +22,7 @@ namespace {
 
 struct Runtime {
   std::unique_ptr<QApplication> ownedApp;
+  std::unique_ptr<QSocketNotifier> terminationWatch;
   std::unique_ptr<Application> appObject;
   std::vector<Window*> liveWindows;             // every window not yet freed
   std::vector<Window*> openWindows;             // opened and not closed, oldest first
@@ -32,9 +37,32 @@ struct Runtime {
   int modalDepth = 0;
 };
 
+// Never destroyed: Qt calls exit() from inside the event loop when the
+// display goes away, and exit handlers must not free the QApplication (or
+// anything else) under the running loop.
 Runtime& runtime() {
-  static Runtime r;
-  return r;
+  static Runtime* r = new Runtime;
+  return *r;
+}
+
+// An uncaught error has ended the loop or been reported: from then on no
+// handler of ours runs.
+bool halted() {
+  const auto& r = runtime();
+  return r.pendingError || r.errorReported;
+}
+
+// A termination signal ends the run as File > Quit does.
+void watchTerminationSignals() {
+  auto& r = runtime();
+  if (r.terminationWatch || terminationNotifier() < 0) return;
+  r.terminationWatch = std::make_unique<QSocketNotifier>(terminationNotifier(), QSocketNotifier::Read);
+  QObject::connect(r.terminationWatch.get(), &QSocketNotifier::activated, [] {
+    char drained[64];
+    while (::read(terminationNotifier(), drained, sizeof drained) > 0) {
+    }
+    Quit();
+  });
 }
 
 void erase(std::vector<Window*>& list, Window* window) {
@@ -79,12 +107,14 @@ void RuntimeInit() {
   QApplication::setDesktopFileName(QStringLiteral("ambrelux"));
   QApplication::setWindowIcon(applicationIcon());
   QApplication::setQuitOnLastWindowClosed(false);
+  watchTerminationSignals();
 }
 
 int RuntimeExit() {
   auto& r = runtime();
   r.appObject.reset();
   const int status = r.errorReported ? 1 : r.quitCode;
+  r.terminationWatch.reset();
   r.ownedApp.reset();
   r.openDelivered = false;
   r.quitRequested = false;
@@ -126,7 +156,7 @@ void UnhandledException(std::exception_ptr error) {
   r.errorReported = true;
   const std::string what = describe(error);
   std::cerr << "Ambrelux: an unexpected error stopped the program: " << what << std::endl;
-  if (QApplication::instance())
+  if (QApplication::instance() && !terminationRequested())
     platform().showMessage("Ambrelux has stopped because of an unexpected error.\n\n" + what);
 }
 
@@ -134,6 +164,7 @@ bool unhandledExceptionReported() { return runtime().errorReported; }
 
 void deliverEvent(const std::function<void()>& handler) {
   auto& r = runtime();
+  if (halted()) return;
   ++r.handlerDepth;
   try {
     handler();
@@ -163,6 +194,7 @@ void releaseFrameworkLists() {
 }
 
 void MsgBox(const std::string& text) {
+  if (terminationRequested()) return;  // Ambrelux is ending; nobody would see the box
   auto& r = runtime();
   ++r.modalDepth;
   struct Leave {

@@ -13,6 +13,8 @@ class Shell {
   void Execute(const std::string& commandLine);
   const std::string& Result() const { return result_; }
   std::int32_t ErrorCode() const { return errorCode_; }
+  // Frees the output held; Result is empty until the next Execute.
+  void releaseResult() { std::string().swap(result_); }
 
  private:
   std::string result_;

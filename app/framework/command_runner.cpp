@@ -1,0 +1,312 @@
+// The real command runner. QProcess can't put the tool in a group of its
+// own that dies with us, pass the environment as bytes, or wait for output
+// and a termination request at once, so the tool is started by hand:
+//
+//   Ambrelux ── keeper (a fork of ours; leads the tool's process group)
+//                 └── /bin/sh -c <command line> ── whatever it starts
+//
+// The keeper relays the shell's exit status, and when Ambrelux dies (its
+// parent-death signal) it kills the whole group, so no tool outlives us even
+// after SIGKILL. Ambrelux reads the output and kills the group itself when a
+// bound is passed, when the shell has ended, or when it is asked to end.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <initializer_list>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/framework/platform.h"
+#include "app/framework/termination.h"
+
+extern char** environ;
+
+namespace ambrelux {
+
+namespace {
+
+// What the shell answers for a command it cannot find; used as well when the
+// shell itself cannot be started.
+constexpr int kNotRun = 127;
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() { reset(); }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  void reset() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+};
+
+// The search path a POSIX shell uses when none is set.
+std::string defaultSearchPath() {
+  const std::size_t size = confstr(_CS_PATH, nullptr, 0);
+  if (size == 0) return "/usr/bin:/bin";
+  std::string path(size, '\0');
+  confstr(_CS_PATH, path.data(), size);
+  path.resize(size - 1);
+  return path;
+}
+
+// Our environment byte for byte, but for LC_ALL=C (the tools print their
+// labels in English only under the C locale) and our stand-ins after the
+// PATH, so a real tool always wins.
+std::vector<std::string> childEnvironment() {
+  std::vector<std::string> environment;
+  std::string path;
+  bool pathSet = false;
+  for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry) {
+    const std::string_view text(*entry);
+    if (text.starts_with("LC_ALL=")) continue;
+    if (text.starts_with("PATH=")) {
+      path = text.substr(5);
+      pathSet = true;
+      continue;
+    }
+    environment.emplace_back(text);
+  }
+  environment.emplace_back("LC_ALL=C");
+  const std::string tools = toolsFolder();
+  if (!tools.empty()) {
+    if (path.empty()) path = defaultSearchPath();
+    environment.push_back("PATH=" + path + ":" + tools);
+  } else if (pathSet) {
+    environment.push_back("PATH=" + path);
+  }
+  return environment;
+}
+
+// Everything the keeper uses, made before the fork: a fork of a threaded
+// process may make system calls only.
+struct Launch {
+  explicit Launch(const std::string& commandLine) : environment(childEnvironment()), line(commandLine) {
+    for (std::string& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    sigemptyset(&awaited);
+    for (const int signal : {SIGCHLD, SIGTERM, SIGINT, SIGHUP}) sigaddset(&awaited, signal);
+  }
+  ~Launch() { posix_spawnattr_destroy(&attributes); }
+  Launch(const Launch&) = delete;
+  Launch& operator=(const Launch&) = delete;
+
+  std::vector<std::string> environment;
+  std::vector<char*> envp;
+  std::string shell = "sh", dashC = "-c", line;
+  posix_spawnattr_t attributes;
+  sigset_t awaited;  // the keeper waits for these instead of being ended by them
+  pid_t parent = ::getpid();
+  int devNull = -1, output = -1;
+};
+
+// The keeper, in the forked child.
+[[noreturn]] void keep(const Launch& launch) {
+  ::setpgid(0, 0);
+  ::sigprocmask(SIG_BLOCK, &launch.awaited, nullptr);
+  ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+  if (::getppid() != launch.parent) ::kill(0, SIGKILL);  // Ambrelux died before the line above
+  ::dup2(launch.devNull, STDIN_FILENO);
+  ::dup2(launch.output, STDOUT_FILENO);
+  ::dup2(launch.devNull, STDERR_FILENO);
+  ::close_range(STDERR_FILENO + 1, ~0U, 0);  // none of Ambrelux's own files stays open in the tool's group
+  char* argv[] = {const_cast<char*>(launch.shell.c_str()), const_cast<char*>(launch.dashC.c_str()),
+                  const_cast<char*>(launch.line.c_str()), nullptr};
+  pid_t shell = 0;
+  if (posix_spawn(&shell, "/bin/sh", nullptr, &launch.attributes, argv, launch.envp.data()) != 0)
+    ::_exit(kNotRun);
+  for (;;) {
+    siginfo_t info;
+    const int signal = ::sigwaitinfo(&launch.awaited, &info);
+    int status = 0;
+    if (signal == SIGCHLD && ::waitpid(shell, &status, WNOHANG) == shell)
+      ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+    if (signal == SIGTERM || signal == SIGINT || signal == SIGHUP) ::kill(0, SIGKILL);
+  }
+}
+
+// Descriptors 0 to 2 would be overwritten by the keeper's own dup2 calls.
+int aboveStandardStreams(int fd) {
+  if (fd < 0 || fd > STDERR_FILENO) return fd;
+  const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+  ::close(fd);
+  return moved;
+}
+
+// The output, read in blocks and joined once at the end, so no more than the
+// output and one block are ever held.
+class Collected {
+ public:
+  enum class State { More, End, TooLarge };
+
+  explicit Collected(std::size_t limit) : limit_(limit) {}
+
+  // Reads what `fd` has to give now.
+  State drain(int fd) {
+    for (;;) {
+      if (blocks_.empty() || used_ == blocks_.back().size()) grow();
+      std::string& block = blocks_.back();
+      // One byte past the bound tells a full output from one too large.
+      const std::size_t room = std::min(block.size() - used_, limit_ - total_ + 1);
+      const ssize_t n = ::read(fd, block.data() + used_, room);
+      if (n > 0) {
+        used_ += static_cast<std::size_t>(n);
+        total_ += static_cast<std::size_t>(n);
+        if (total_ > limit_) return State::TooLarge;
+      } else if (n < 0 && errno == EINTR) {
+        continue;
+      } else {
+        return n < 0 && errno == EAGAIN ? State::More : State::End;
+      }
+    }
+  }
+
+  std::string take() {
+    if (blocks_.empty()) return {};
+    blocks_.back().resize(used_);
+    if (blocks_.size() == 1) {
+      blocks_.front().shrink_to_fit();
+      return std::move(blocks_.front());
+    }
+    std::string joined;
+    joined.reserve(total_);
+    for (std::string& block : blocks_) {
+      joined += block;
+      std::string().swap(block);
+    }
+    return joined;
+  }
+
+ private:
+  // Blocks grow with the output, from 64 KiB to 4 MiB.
+  void grow() {
+    blocks_.emplace_back(std::clamp<std::size_t>(total_, 64 << 10, 4 << 20), '\0');
+    used_ = 0;
+  }
+
+  std::size_t limit_;
+  std::size_t total_ = 0;
+  std::size_t used_ = 0;  // of the last block
+  std::vector<std::string> blocks_;
+};
+
+// True once the keeper has ended; it stays unreaped, so its process group
+// id can't be taken by another process before the group is killed.
+bool ended(pid_t keeper) {
+  siginfo_t info{};
+  if (::waitid(P_PID, static_cast<id_t>(keeper), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return true;
+  return info.si_pid == keeper;
+}
+
+int exitStatusOf(int status) {
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return kNotRun;
+}
+
+}  // namespace
+
+CommandOutput runRealCommand(const std::string& commandLine, const CommandBounds& bounds) {
+  if (terminationRequested()) return {"", 128 + terminationSignal()};
+  Launch launch(commandLine);
+  int ends[2];
+  if (::pipe2(ends, O_CLOEXEC) != 0) return {"", kNotRun};
+  const Fd output(aboveStandardStreams(ends[0]));
+  Fd outputEnd(aboveStandardStreams(ends[1]));
+  Fd devNull(aboveStandardStreams(::open("/dev/null", O_RDWR | O_CLOEXEC)));
+  if (output.get() < 0 || outputEnd.get() < 0 || devNull.get() < 0) return {"", kNotRun};
+  launch.devNull = devNull.get();
+  launch.output = outputEnd.get();
+
+  const pid_t keeper = ::fork();
+  if (keeper == 0) keep(launch);
+  outputEnd.reset();
+  devNull.reset();
+  if (keeper < 0) return {"", kNotRun};
+  ::setpgid(keeper, keeper);  // so the group exists whichever of us runs first
+  ::fcntl(output.get(), F_SETFL, O_NONBLOCK);
+  // Readable once the keeper ends (Linux 5.3 on); glibc 2.36's own wrapper
+  // can't be linked from C++.
+  const Fd exitNotice(static_cast<int>(::syscall(SYS_pidfd_open, keeper, 0)));
+
+  enum class Ending { Exited, TimedOut, TooLarge, Terminated } ending = Ending::Exited;
+  Collected collected(bounds.outputBytes);
+  bool outputOpen = true;
+  const auto drain = [&] {
+    const Collected::State state = collected.drain(output.get());
+    if (state == Collected::State::End) outputOpen = false;
+    return state != Collected::State::TooLarge;
+  };
+  const auto deadline = std::chrono::steady_clock::now() + bounds.time;
+  for (;;) {
+    if (terminationRequested()) {
+      ending = Ending::Terminated;
+      break;
+    }
+    if (outputOpen && !drain()) {
+      ending = Ending::TooLarge;
+      break;
+    }
+    if (ended(keeper)) {
+      // What the shell wrote before it ended is in the pipe by now; a child
+      // left holding the output adds nothing more.
+      if (outputOpen && !drain()) ending = Ending::TooLarge;
+      break;
+    }
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      ending = Ending::TimedOut;
+      break;
+    }
+    int timeout = static_cast<int>(std::min<std::chrono::milliseconds::rep>(left.count(), INT_MAX));
+    if (exitNotice.get() < 0) timeout = std::min(timeout, 10);  // no pidfd: look for the end now and then
+    pollfd watched[] = {{outputOpen ? output.get() : -1, POLLIN, 0},
+                        {exitNotice.get(), POLLIN, 0},
+                        {terminationNotifier(), POLLIN, 0}};
+    ::poll(watched, 3, timeout);
+  }
+
+  ::kill(-keeper, SIGKILL);
+  int status = 0;
+  pid_t reaped = 0;
+  do reaped = ::waitpid(keeper, &status, 0);
+  while (reaped < 0 && errno == EINTR);
+
+  switch (ending) {
+    case Ending::TimedOut:
+      return {"", kTimedOut};
+    case Ending::TooLarge:
+      return {"", kOutputTooLarge};
+    case Ending::Terminated:
+      return {"", 128 + terminationSignal()};
+    case Ending::Exited:
+      break;
+  }
+  return {collected.take(), reaped == keeper ? exitStatusOf(status) : kNotRun};
+}
+
+}  // namespace ambrelux
