@@ -2,18 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 
 #include "app/framework/platform.h"
 #include "support/fake_platform.h"
+#include "support/real_command_platform.h"
 
 namespace ambrelux {
 namespace {
 
 using testing::FakePlatform;
+using testing::ScopedEnv;
+using testing::TempDir;
 
 TEST(ShellTest, TakesOutputAndStatusFromThePlatform) {
   FakePlatform fake;
@@ -83,32 +86,6 @@ TEST(RealRunnerTest, ReadsMegabytesOfOutputWhole) {
   EXPECT_TRUE(run.output == expected);
 }
 
-// Sets (or, with std::nullopt, removes) a variable for one test.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = std::getenv(name)) saved_ = old;
-    if (value) {
-      setenv(name, value->c_str(), 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (saved_) {
-      setenv(name_, saved_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
-
 TEST(RealRunnerTest, ChildRunsUnderTheCLocale) {
   const ScopedEnv lcAll("LC_ALL", "de_DE.UTF-8");
   const ScopedEnv lang("LANG", "de_DE.UTF-8");
@@ -125,6 +102,19 @@ TEST(RealRunnerTest, ToolsFolderIsSearchedAfterThePath) {
 
   const CommandOutput run = runRealCommand("printf %s \"$PATH\"");
   EXPECT_EQ(run.output, "/usr/bin:/bin:" + tools);
+}
+
+// A folder name is bytes; one that is not UTF-8 must reach the shell as is.
+TEST(RealRunnerTest, PathTravelsAsBytes) {
+  TempDir dir;
+  const std::filesystem::path folder = dir.path() / "tools-caf\xe9";
+  std::filesystem::create_directory(folder);
+  std::ofstream(folder / "ambrelux-found") << "#!/bin/sh\necho found\n";
+  std::filesystem::permissions(folder / "ambrelux-found", std::filesystem::perms::owner_all);
+  const ScopedEnv path("PATH", folder.string() + ":/usr/bin:/bin");
+  const CommandOutput run = runRealCommand("ambrelux-found");
+  EXPECT_EQ(run.output, "found\n");
+  EXPECT_EQ(run.exitStatus, 0);
 }
 
 TEST(RealRunnerTest, WithoutAPathRealToolsAreStillFound) {

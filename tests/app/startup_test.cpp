@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QMenuBar>
 #include <QTimer>
 #include <stdexcept>
@@ -26,6 +27,27 @@ class ThrowingPlatform : public FakePlatform {
     commands.push_back(commandLine);
     throw std::runtime_error("the command runner broke");
   }
+};
+
+// Answers the smart listing until broken, then throws; its boxes keep the
+// event loop running while they show, as a modal box does.
+class BreakingPlatform : public FakePlatform {
+ public:
+  BreakingPlatform() { setOutput("ioreg -w0 -c AppleSmartBattery", readTestData("ioreg/smart-battery.txt")); }
+  CommandOutput runCommand(const std::string& commandLine) override {
+    if (!broken) return FakePlatform::runCommand(commandLine);
+    ++runsWhileBroken;
+    throw std::runtime_error("the command runner broke");
+  }
+  void showMessage(const std::string& text) override {
+    FakePlatform::showMessage(text);
+    if (messages.size() > 1) return;  // without the fix, boxes would nest without end
+    QEventLoop box;
+    QTimer::singleShot(100, &box, &QEventLoop::quit);
+    box.exec();
+  }
+  bool broken = false;
+  int runsWhileBroken = 0;
 };
 
 class StartupTest : public ::testing::Test {
@@ -57,6 +79,19 @@ TEST_F(StartupTest, AnErrorEscapingStartUpIsReportedOnceAndShutDownStillRuns) {
   EXPECT_EQ(MenuBar1::implicitInstance, nullptr);
   EXPECT_EQ(FileTypes::pText, nullptr);
   EXPECT_EQ(GetImplicitWindow(statusWindow::kClassName), nullptr);
+}
+
+// After an error has ended the loop, the refresh timer keeps firing behind
+// the report's box; none of its firings may refresh or report again.
+TEST_F(StartupTest, AnErrorInTheLoopIsReportedOnceAndNothingRunsAfterIt) {
+  BreakingPlatform breaking;
+  const int status = run([&] {
+    breaking.broken = true;
+    App::instance()->updateTimer->setPeriod(1);
+  });
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(breaking.messages.size(), 1u);
+  EXPECT_EQ(breaking.runsWhileBroken, 1);
 }
 
 TEST_F(StartupTest, QuitButtonEndsTheRunWithStatusZeroAndStopsTheTimer) {

@@ -19,8 +19,9 @@ class RealCommandPlatform : public FakePlatform {
  public:
   CommandOutput runCommand(const std::string& commandLine) override {
     commands.push_back(commandLine);
-    return runRealCommand(commandLine);
+    return runRealCommand(commandLine, bounds);
   }
+  CommandBounds bounds;  // a test may shorten them
 };
 
 // Sets (or, with std::nullopt, removes) an environment variable for the

@@ -1,0 +1,65 @@
+// Tools that note their process group, and a look at whether anything of a
+// group is still alive.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace ambrelux::testing {
+
+// The start of a tool script that appends its process group's id to
+// "<the script>.group" (written aside and renamed, so a reader never sees
+// half a line).
+inline const char* const kNoteGroup =
+    "#!/bin/sh\n"
+    "read -r _ _ _ _ group _ < /proc/$$/stat\n"
+    "{ cat \"$0.group\" 2>/dev/null; echo \"$group\"; } > \"$0.group.new\" && mv \"$0.group.new\" \"$0.group\"\n";
+
+// The groups noted by the tool script at `tool` so far.
+inline std::vector<pid_t> notedGroups(const std::filesystem::path& tool) {
+  std::vector<pid_t> groups;
+  std::ifstream in(tool.string() + ".group");
+  for (pid_t group = 0; in >> group;) groups.push_back(group);
+  return groups;
+}
+
+// Processes of the group that still run; zombies count as gone, since only
+// their parent (perhaps init) can remove them.
+inline int liveMembers(pid_t group) {
+  int live = 0;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+    std::ifstream stat(entry.path() / "stat");
+    std::string line;
+    if (!std::getline(stat, line)) continue;
+    // "pid (name) state ppid pgrp ...": the name may hold blanks and ")".
+    const std::size_t close = line.rfind(')');
+    if (close == std::string::npos) continue;
+    char state = 0;
+    long parent = 0, memberOf = 0;
+    if (std::sscanf(line.c_str() + close + 1, " %c %ld %ld", &state, &parent, &memberOf) == 3 &&
+        memberOf == group && state != 'Z' && state != 'X')
+      ++live;
+  }
+  return live;
+}
+
+// True once no process of the group runs; a killed process takes a moment
+// to go, so this waits up to `patience`.
+inline bool groupEnds(pid_t group, std::chrono::milliseconds patience = std::chrono::seconds(5)) {
+  const auto until = std::chrono::steady_clock::now() + patience;
+  while (liveMembers(group) > 0) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+}  // namespace ambrelux::testing
