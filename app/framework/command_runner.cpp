@@ -277,7 +277,8 @@ CommandOutput runRealCommand(const std::string& commandLine, const CommandBounds
       if (outputOpen && !drain()) ending = Ending::TooLarge;
       break;
     }
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
       ending = Ending::TimedOut;
       break;

@@ -15,12 +15,11 @@
 namespace ambrelux::testing {
 
 // The start of a tool script that appends its process group's id to
-// "<the script>.group" (written aside and renamed, so a reader never sees
-// half a line).
+// "<the script>.group", one line written at once.
 inline const char* const kNoteGroup =
     "#!/bin/sh\n"
     "read -r _ _ _ _ group _ < /proc/$$/stat\n"
-    "{ cat \"$0.group\" 2>/dev/null; echo \"$group\"; } > \"$0.group.new\" && mv \"$0.group.new\" \"$0.group\"\n";
+    "echo \"$group\" >> \"$0.group\"\n";
 
 // The groups noted by the tool script at `tool` so far.
 inline std::vector<pid_t> notedGroups(const std::filesystem::path& tool) {

@@ -53,7 +53,8 @@ TEST_F(ContainmentTest, SuppliesAreTheFirstInNameOrderOfEveryEntry) {
   fs::create_directories(root);
   // Links to one empty file: entries that cost no inode each.
   std::ofstream(dir / "empty").flush();
-  for (int i = 0; i < 10000; ++i) fs::create_hard_link(dir / "empty", root / ("PSU" + std::to_string(10000 + i)));
+  for (int i = 0; i < 10000; ++i)
+    fs::create_hard_link(dir / "empty", root / ("PSU" + std::to_string(10000 + i)));
   writeBattery(root / "BAT0");
   const auto supplies = readSupplies(root);
   ASSERT_EQ(supplies.size(), kMaxSupplies);
