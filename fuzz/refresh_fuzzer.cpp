@@ -26,6 +26,13 @@ void requireSound(const statusWindow& window) {
   require(problems.empty(), problems.empty() ? "" : problems.front().c_str());
 }
 
+std::vector<int> frameWidths(const statusWindow& window) {
+  std::vector<int> widths;
+  for (const testing::BarInFrame& b : testing::kBars)
+    widths.push_back(window.control<Rectangle>(b.frame)->Width());
+  return widths;
+}
+
 fuzzing::WindowSession* session = nullptr;  // kept to the end of the run
 
 // A refresh changes only texts, visibility and widths; they go back to the
@@ -65,8 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fake.setOutput(kCommands[method], output, status);
   window.dataMethod = method;
 
+  const std::vector<int> frames = frameWidths(window);
   window.updateStatus();
   requireSound(window);
+  require(frameWidths(window) == frames, "a refresh leaves the bar frames' widths alone");
   require(fake.messages.size() <= 1, "one refresh shows at most one message");
   require(window.batteryWarningIssued == !fake.messages.empty(),
           "the warning is armed exactly when the message was shown");
