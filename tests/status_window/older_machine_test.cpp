@@ -360,17 +360,6 @@ const NoCapacityCase kNoCapacityCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, OldNoCapacityTest, ::testing::ValuesIn(kNoCapacityCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST_F(OlderMachineTest, FailureAfterSuccessKeepsTheCaptionsHidden) {
-  fake.setOutput(kMacIOListing, macioListing({battery()}));
-  window();
-  fake.setOutput(kMacIOListing, macioListing({battery({{"Capacity", "0"}})}));
-  refresh();
-  expectDisplayCleared(window());
-  EXPECT_FALSE(visible("capacityBG"));
-  EXPECT_FALSE(visible("capacityBarLabel"));
-  EXPECT_FALSE(visible("originalCapacityLabel"));
-}
-
 // A listing that no longer reports the property changes nothing at all.
 TEST_F(OlderMachineTest, ListingWithoutBatteryInfoAfterSuccessChangesNothing) {
   fake.setOutput(kMacIOListing, readTestData("ioreg/macio-one-battery.txt"));

@@ -231,16 +231,6 @@ const NoDataCase kNoDataCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, ProfilerNoDataTest, ::testing::ValuesIn(kNoDataCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST_F(ProfilerDisplayTest, FailureAfterSuccessKeepsTheCaptionsHidden) {
-  fake.setOutput(kProfilerReport, profilerReport(report()));
-  window();
-  fake.setOutput(kProfilerReport, readTestData("profiler/no-battery.txt"));
-  refresh();
-  expectDisplayCleared(window());
-  for (const char* hidden : {"capacityBG", "capacityBarLabel", "originalCapacityLabel"})
-    EXPECT_FALSE(visible(hidden)) << hidden;
-}
-
 TEST_F(ProfilerDisplayTest, OneReaderServesEveryRefresh) {
   fake.setOutput(kProfilerReport, profilerReport(report()));
   const BatteryInfo* reader = window().batInfo.get();
