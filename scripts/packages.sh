@@ -16,3 +16,5 @@ ensure_packages() {
 
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev)
 TEST_PACKAGES=(libgtest-dev libgmock-dev fonts-dejavu-core)
+# clang with the sanitizer and libFuzzer runtimes.
+CLANG_PACKAGES=(clang libclang-rt-14-dev)
