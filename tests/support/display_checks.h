@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include <iterator>
 #include <map>
 #include <ostream>
 #include <regex>
@@ -17,6 +18,10 @@ namespace ambrelux::testing {
 
 // Each entry names a control and what is wrong with it; empty when sound.
 using Problems = std::vector<std::string>;
+
+inline void append(Problems& to, Problems more) {
+  to.insert(to.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+}
 
 inline const char* const kValueFields[] = {"maxCapacityField",   "maxCapacityUnits", "capacityField",
                                            "capacityUnits",      "currentField",     "currentUnits",
@@ -115,7 +120,7 @@ inline Problems fieldProblems(const statusWindow& w) {
 
 inline Problems soundnessProblems(const statusWindow& w) {
   Problems problems = barProblems(w);
-  for (std::string& p : fieldProblems(w)) problems.push_back(std::move(p));
+  append(problems, fieldProblems(w));
   return problems;
 }
 
@@ -131,26 +136,33 @@ inline Problems clearingProblems(const statusWindow& w) {
   return problems;
 }
 
+// Value fields showing `never`, a number the refresh did not read (none
+// when `never` is nil).
+inline Problems unreadProblems(const statusWindow& w, const char* never) {
+  Problems problems;
+  if (!never) return problems;
+  for (const char* field : kValueFields)
+    if (fieldText(w, field).find(never) != std::string::npos)
+      problems.push_back(std::string(field) + " shows " + never);
+  return problems;
+}
+
 // After a refresh of hostile input: with nothing expected, the failure
 // course and its one message; else exactly the expected fields and no
-// message. Either way a sound display that never shows `never`, a number
-// the refresh did not read.
+// message. Either way a sound display that never shows `never`.
 inline Problems shownOrFailureProblems(const statusWindow& w, const std::vector<std::string>& messages,
                                        const std::map<std::string, std::string>& shown, const char* never) {
   Problems problems = soundnessProblems(w);
   if (shown.empty()) {
     if (messages.size() != 1) problems.push_back(std::to_string(messages.size()) + " messages, not 1");
-    for (std::string& p : clearingProblems(w)) problems.push_back(std::move(p));
+    append(problems, clearingProblems(w));
   } else {
     if (!messages.empty()) problems.push_back("a message shown");
     for (const auto& [field, expected] : shown)
       if (fieldText(w, field) != expected)
         problems.push_back(field + " shows \"" + fieldText(w, field) + "\", not \"" + expected + "\"");
   }
-  if (!never) return problems;
-  for (const char* field : kValueFields)
-    if (fieldText(w, field).find(never) != std::string::npos)
-      problems.push_back(std::string(field) + " shows " + never);
+  append(problems, unreadProblems(w, never));
   return problems;
 }
 
