@@ -22,11 +22,6 @@ Entries without(Entries entries, const std::vector<std::string>& keys) {
   return entries;
 }
 
-Entries followedBy(Entries entries, const Entries& more) {
-  entries.insert(entries.end(), more.begin(), more.end());
-  return entries;
-}
-
 // A second battery that differs from battery() in every reading.
 const Entries kOther = {{"Capacity", "4200"}, {"Count", "212"}, {"Current", "3900"},
                         {"Voltage", "12410"}, {"Flags", "7"},   {"DesignCapacity", "4600"}};

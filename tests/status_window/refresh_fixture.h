@@ -15,6 +15,12 @@ namespace ambrelux::testing {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
+// `entries` with `more` after them, a key already there given again.
+inline Entries followedBy(Entries entries, const Entries& more) {
+  entries.insert(entries.end(), more.begin(), more.end());
+  return entries;
+}
+
 // "ioreg -w0 -c AppleSmartBattery": the battery's line, then its property
 // block of `"Key" = value` lines, closed by the one nested dictionary that
 // carries the compact `"Flags"=n` entry (left out when `flags` is empty).
