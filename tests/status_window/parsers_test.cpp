@@ -5,12 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "support/test_data.h"
-
 namespace ambrelux {
 namespace {
-
-using testing::readTestData;
 
 std::string caseName(const char* name) { return name; }
 
@@ -56,11 +52,6 @@ const LineCase kLineCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, ParseLineTest, ::testing::ValuesIn(kLineCases),
                          [](const auto& row) { return caseName(row.param.name); });
 
-TEST(ParseLineValueTest, FlagsReadsAsItsLeadingNumber) {
-  EXPECT_EQ(readInt32(parseLine("{\"Amperage\"=0,\"Flags\"=7,\"Capacity\"=5200}", "Flags")), 7);
-  EXPECT_EQ(readInt32(parseLine("{\"Amperage\"=0,\"Flags\"=7}", "Flags")), 7);
-}
-
 struct CutCase {
   const char* name;
   std::string listing;
@@ -96,26 +87,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, CutSmartBatteryBlockTest, ::testing::ValuesIn(kC
 
 SmartBatteryReading readListing(const std::string& listing) {
   return readSmartBattery(cutSmartBatteryBlock(listing));
-}
-
-TEST(SmartBatteryTest, WorkedExample) {
-  const std::string listing = readTestData("ioreg/smart-battery.txt");
-  const std::string block = cutSmartBatteryBlock(listing);
-  EXPECT_EQ(block.rfind("{\n            \"ExternalConnected\" = Yes\n", 0), 0u) << block;
-  EXPECT_TRUE(block.ends_with("\"Amperage\" = 1300\n          }")) << block;
-
-  const SmartBatteryReading r = readSmartBattery(block);
-  EXPECT_EQ(r.design, 5200);
-  EXPECT_EQ(r.max, 5200);
-  EXPECT_EQ(r.current, 2600);
-  EXPECT_EQ(r.cycles, 100);
-  EXPECT_EQ(r.voltage, 12000);
-  EXPECT_EQ(r.flags, 16);
-  EXPECT_TRUE(r.externalConnected);
-  EXPECT_TRUE(r.isCharging);
-  EXPECT_TRUE(r.batteryInstalled);
-  EXPECT_TRUE(r.externalChargeCapable);
-  EXPECT_FALSE(r.fullyCharged);
 }
 
 std::string smartListing(const std::string& properties) {
@@ -171,8 +142,6 @@ TEST(SmartBatteryTest, DesignCapacity) {
       {"absent", smartListing("      \"MaxCapacity\" = 5460\n"), 0},
       {"not a number", smartListing("      \"DesignCapacity\" = unknown\n"), 0},
       {"negative", smartListing("      \"DesignCapacity\" = -5\n"), -5},
-      {"no marker", "{\n      \"DesignCapacity\" = 5200\n      \"L\" = {\"Flags\"=4}\n}\n", 0},
-      {"one closing brace", "+-o AppleSmartBattery\n  {\n    \"DesignCapacity\" = 5200\n  }\n", 0},
       // The block ends at a second nested dictionary's "}".
       {"after a second nested dictionary",
        "+-o AppleSmartBattery\n  {\n    \"A\" = {\"Flags\"=4}\n    \"B\" = {\"X\"=1}\n"
@@ -216,10 +185,6 @@ const LineCase kOldLineCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ParseOldLineTest, ::testing::ValuesIn(kOldLineCases),
                          [](const auto& row) { return caseName(row.param.name); });
-
-TEST(ParseOldLineValueTest, LastEntryWithItsBraceReadsAsItsNumber) {
-  EXPECT_EQ(readInt32(parseOldLine("({\"Capacity\"=3000,\"Flags\"=4},{\"Flags\"=1})", "Flags")), 4);
-}
 
 std::string macioLine(const std::string& dictionaries) {
   return "    | |   \"IOBatteryInfo\" = (" + dictionaries + ")\n    | |   \"name\" = <\"mac-io\">\n";
@@ -272,22 +237,6 @@ const RecordCase kRecordCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, CutBatteryInfoRecordTest, ::testing::ValuesIn(kRecordCases),
                          [](const auto& row) { return caseName(row.param.name); });
 
-// Which dictionary is read, by the first one's Flags.
-TEST(OldBatteryTest, SeveralBatteriesChoice) {
-  const struct {
-    int firstFlags;
-    std::int32_t capacity;
-  } cases[] = {{1, 3000}, {0, 1111}, {4, 1111}, {5, 1111}, {7, 1111}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.firstFlags);
-    const std::string listing = macioLine("{\"Capacity\"=1111,\"Flags\"=" + std::to_string(c.firstFlags) +
-                                          "},{\"Capacity\"=3000,\"Flags\"=5}");
-    const std::optional<std::string> record = cutBatteryInfoRecord(listing);
-    ASSERT_TRUE(record);
-    EXPECT_EQ(readOldBattery(*record).capacity, c.capacity);
-  }
-}
-
 struct OldReadingCase {
   const char* name;
   std::string record;
@@ -335,48 +284,21 @@ const OldReadingCase kOldReadingCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, ReadOldBatteryTest, ::testing::ValuesIn(kOldReadingCases),
                          [](const auto& row) { return caseName(row.param.name); });
 
-TEST(OldBatteryTest, RecordWithoutLineEndGivesNoCapacity) {
-  const std::optional<std::string> record = cutBatteryInfoRecord("\"IOBatteryInfo\" = ({\"Capacity\"=3000})");
-  ASSERT_TRUE(record);
-  EXPECT_EQ(readOldBattery(*record).capacity, 0);
-}
-
-TEST(OldBatteryTest, Listings) {
-  struct Case {
-    const char* file;
-    OldBatteryReading expected;
-  };
-  const Case cases[] = {
-      {"ioreg/macio-one-battery.txt", {3000, 31, 2500, 12603, 5, 4000}},
-      {"ioreg/macio-two-batteries.txt", {4200, 212, 3900, 12410, 7, 4600}},
-      // The second battery lacks "Voltage" and a design key: the third's.
-      {"ioreg/macio-three-batteries.txt", {3600, 75, 1800, 11800, 4, 4000}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.file);
-    const std::optional<std::string> record = cutBatteryInfoRecord(readTestData(c.file));
-    ASSERT_TRUE(record);
-    const OldBatteryReading r = readOldBattery(*record);
-    EXPECT_EQ(r.capacity, c.expected.capacity);
-    EXPECT_EQ(r.cycles, c.expected.cycles);
-    EXPECT_EQ(r.charge, c.expected.charge);
-    EXPECT_EQ(r.voltage, c.expected.voltage);
-    EXPECT_EQ(r.flags, c.expected.flags);
-    EXPECT_EQ(r.design, c.expected.design);
-  }
-  EXPECT_EQ(cutBatteryInfoRecord(readTestData("ioreg/macio-no-battery-info.txt")), std::nullopt);
-}
-
 TEST(ValueTextTest, ReadInt32AndIsYes) {
-  EXPECT_EQ(readInt32("5200"), 5200);
-  EXPECT_EQ(readInt32("4}"), 4);
-  EXPECT_EQ(readInt32(""), 0);
-  EXPECT_EQ(readInt32("-1"), -1);
-  EXPECT_EQ(readInt32("18446744073709551615"), 2147483647);
+  const struct {
+    const char* text;
+    std::int32_t value;
+  } numbers[] = {{"5200", 5200},
+                 {"", 0},
+                 {"-1", -1},
+                 // A value that runs on to its dictionary's end or to the
+                 // entries after it reads as its leading number.
+                 {"4}", 4},
+                 {"7,\"Capacity\"=5200", 7},
+                 {"18446744073709551615", 2147483647}};
+  for (const auto& c : numbers) EXPECT_EQ(readInt32(c.text), c.value) << c.text;
   EXPECT_TRUE(isYes("Yes"));
-  EXPECT_FALSE(isYes("Yes "));
-  EXPECT_FALSE(isYes("yes"));
-  EXPECT_FALSE(isYes(""));
+  for (const char* no : {"Yes ", "yes", ""}) EXPECT_FALSE(isYes(no)) << no;
 }
 
 }  // namespace
