@@ -33,19 +33,19 @@ TEST_F(ProfilerDisplayTest, HalfChargedOnExternalPowerFillsEveryControl) {
   fake.setOutput(kProfilerReport, profilerReport(report()));
   ASSERT_EQ(window().dataMethod, 2);
 
-  const std::pair<const char*, const char*> texts[] = {
-      {"maxCapacityField", ""},       {"maxCapacityUnits", ""}, {"capacityField", ""},
-      {"capacityUnits", "4,400 mAh"}, {"currentField", "50%"},  {"currentUnits", "(2,200 mAh)"},
-      {"cyclesFieldPercent", "25%"},  {"cyclesField", "(100)"}, {"voltageField", "12"}};
-  for (const auto& [name, expected] : texts) EXPECT_EQ(text(name), expected) << name;
-  EXPECT_EQ(width("capacityBar"), 0);
-  EXPECT_EQ(width("currentBar"), 78);
-  EXPECT_EQ(width("lifeBar"), 126);
+  expectShown({{"maxCapacityField", ""},
+               {"maxCapacityUnits", ""},
+               {"capacityField", ""},
+               {"capacityUnits", "4,400 mAh"},
+               {"currentField", "50%"},
+               {"currentUnits", "(2,200 mAh)"},
+               {"cyclesFieldPercent", "25%"},
+               {"cyclesField", "(100)"},
+               {"voltageField", "12"}},
+              {{"capacityBar", 0}, {"currentBar", 78}, {"lifeBar", 126}});
   EXPECT_EQ(flagsShown(), "acFlag batFlag chargedFlag");
   for (const char* hidden : {"capacityBG", "capacityBarLabel", "originalCapacityLabel"})
     EXPECT_FALSE(visible(hidden)) << hidden;
-  EXPECT_FALSE(window().batteryWarningIssued);
-  EXPECT_TRUE(fake.messages.empty());
 }
 
 TEST_F(ProfilerDisplayTest, SampleReport) {
@@ -67,8 +67,8 @@ TEST_F(ProfilerDisplayTest, SampleReport) {
 struct NumberCase {
   const char* name;
   Entries report;
-  std::vector<std::pair<std::string, std::string>> texts;
-  std::vector<std::pair<std::string, int>> widths;
+  Texts texts;
+  Widths widths;
 };
 
 class ProfilerNumbersTest : public ProfilerDisplayTest, public ::testing::WithParamInterface<NumberCase> {};
@@ -77,11 +77,7 @@ TEST_P(ProfilerNumbersTest, Display) {
   const NumberCase& c = GetParam();
   fake.setOutput(kProfilerReport, profilerReport(c.report));
   ASSERT_EQ(window().dataMethod, 2);
-  for (const auto& [name, expected] : c.texts) EXPECT_EQ(text(name), expected) << name;
-  for (const auto& [name, expected] : c.widths) EXPECT_EQ(width(name), expected) << name;
-  expectDisplaySound(window());
-  EXPECT_FALSE(window().batteryWarningIssued);
-  EXPECT_TRUE(fake.messages.empty());
+  expectShown(c.texts, c.widths);
 }
 
 const NumberCase kNumberCases[] = {

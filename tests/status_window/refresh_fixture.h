@@ -14,6 +14,8 @@
 namespace ambrelux::testing {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
+using Texts = std::vector<std::pair<std::string, std::string>>;
+using Widths = std::vector<std::pair<std::string, int>>;
 
 // `entries` with `more` after them, a key already there given again.
 inline Entries followedBy(Entries entries, const Entries& more) {
@@ -89,6 +91,16 @@ class RefreshTest : public WindowTest {
     for (const char* name : kValueFields) control<StaticText>(name).setText("scribbled");
     for (const BarInFrame& b : kBars) control<Canvas>(b.bar).setWidth(77);
     for (const char* name : kFlags) control<StaticText>(name).setVisible(true);
+  }
+
+  // The named fields and bars read as given on an otherwise sound display,
+  // and the refresh reported no failure.
+  void expectShown(const Texts& texts, const Widths& widths) {
+    for (const auto& [name, expected] : texts) EXPECT_EQ(text(name), expected) << name;
+    for (const auto& [name, expected] : widths) EXPECT_EQ(width(name), expected) << name;
+    expectDisplaySound(window());
+    EXPECT_FALSE(window().batteryWarningIssued);
+    EXPECT_TRUE(fake.messages.empty());
   }
 
   // One refresh, as the timer's action makes it.
