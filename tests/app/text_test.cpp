@@ -54,11 +54,16 @@ struct InStrCase {
 
 class InStrTest : public ::testing::TestWithParam<InStrCase> {};
 
+// A match is whole characters of the source at both of its ends, or a
+// reader that steps Len(find) characters past it lands somewhere else.
 TEST_P(InStrTest, FindsFirstOccurrenceAtOrAfterStart) {
   const InStrCase& c = GetParam();
   EXPECT_EQ(InStr(c.start, c.source, c.find), c.expected);
   if (c.start == 1) {
     EXPECT_EQ(InStr(c.source, c.find), c.expected);
+  }
+  if (c.expected > 0) {
+    EXPECT_EQ(Mid(c.source, c.expected, Len(c.find)), c.find);
   }
 }
 
@@ -84,6 +89,18 @@ const InStrCase kInStrCases[] = {
     {"four_byte_before_hit", 1, "😀😀x", "x", 3},
     // A malformed find matching the second byte of "é" is no character hit.
     {"malformed_find_inside_character", 1, "é", "\xA9", 0},
+    // "\xF3\xBB\x92\x92" is one four-byte character; "\xF3\xBB" alone is two
+    // malformed bytes, one character each.
+    {"malformed_find_at_start_of_character", 1, "\xF3\xBB\x92\x92\n", "\xF3\xBB", 0},
+    {"malformed_find_where_it_stands_alone", 1, "\xF3\xBB\x92\x92\xF3\xBBx", "\xF3\xBB", 2},
+    {"ascii_then_start_of_character", 1, "a\xC3\xA9", "a\xC3", 0},
+    {"whole_characters_still_found", 1,
+     "a\xC3\xA9"
+     "b",
+     "\xC3\xA9"
+     "b",
+     2},
+    {"empty_find_before_four_byte", 1, "\xF3\xBB\x92\x92", "", 1},
     {"malformed_byte_counts_one", 1,
      "\xFF"
      "a",
@@ -93,7 +110,19 @@ const InStrCase kInStrCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, InStrTest, ::testing::ValuesIn(kInStrCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(TextTest, MidLeftRight) {
+// The profiler reader's arithmetic: the line end searched from the match and
+// the value taken from Len(find) characters after it. A match inside the
+// four-byte character put the line end before the value's start.
+TEST(TextTest, ValueAfterALabelStaysOnItsLine) {
+  const std::string text = "\xF3\xBB\x92\x92\n\x92\x92\n";
+  const std::string key = "\xF3\xBB";
+  const std::int64_t pos = InStr(text, key);
+  const std::int64_t eol = InStr(pos, text, EndOfLine);
+  const std::string value = pos > 0 ? Mid(text, pos + Len(key), eol - pos - Len(key)) : "";
+  EXPECT_EQ(value.find('\n'), std::string::npos);
+}
+
+TEST(TextTest, MidLeftRightLTrim) {
   struct Case {
     const char* name;
     std::string actual;
@@ -125,19 +154,17 @@ TEST(TextTest, MidLeftRight) {
       {"Right beyond", Right("hello", 99), "hello"},
       {"Right non-ascii", Right("ñandú", 2), "dú"},
       {"Right of empty", Right("", 2), ""},
+      // Only leading blanks and tabs go.
+      {"LTrim blanks", LTrim("  a b "), "a b "},
+      {"LTrim tabs and blanks", LTrim("\t \tYes"), "Yes"},
+      {"LTrim all blank", LTrim("   "), ""},
+      {"LTrim empty", LTrim(""), ""},
+      {"LTrim keeps line end", LTrim("\nx"), "\nx"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(c.actual, c.expected);
   }
-}
-
-TEST(TextTest, LTrimRemovesOnlyLeadingBlanksAndTabs) {
-  EXPECT_EQ(LTrim("  a b "), "a b ");
-  EXPECT_EQ(LTrim("\t \tYes"), "Yes");
-  EXPECT_EQ(LTrim("   "), "");
-  EXPECT_EQ(LTrim(""), "");
-  EXPECT_EQ(LTrim("\nx"), "\nx");
 }
 
 struct ValCase {
