@@ -110,18 +110,6 @@ const InStrCase kInStrCases[] = {
 INSTANTIATE_TEST_SUITE_P(Cases, InStrTest, ::testing::ValuesIn(kInStrCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-// The profiler reader's arithmetic: the line end searched from the match and
-// the value taken from Len(find) characters after it. A match inside the
-// four-byte character put the line end before the value's start.
-TEST(TextTest, ValueAfterALabelStaysOnItsLine) {
-  const std::string text = "\xF3\xBB\x92\x92\n\x92\x92\n";
-  const std::string key = "\xF3\xBB";
-  const std::int64_t pos = InStr(text, key);
-  const std::int64_t eol = InStr(pos, text, EndOfLine);
-  const std::string value = pos > 0 ? Mid(text, pos + Len(key), eol - pos - Len(key)) : "";
-  EXPECT_EQ(value.find('\n'), std::string::npos);
-}
-
 TEST(TextTest, MidLeftRightLTrim) {
   struct Case {
     const char* name;

@@ -146,6 +146,10 @@ const ParameterCase kParameterCases[] = {
     // shift the cut.
     {"non_ascii_before_the_label", "Modèle: ñ€\nCycle Count: 12\n", "Cycle Count:", "12"},
     {"non_ascii_value", "Name: Señor\n", "Name:", "Señor"},
+    // A label that is part of a character is no label: the value must not
+    // run past its line's end. The same bytes standing alone are one.
+    {"part_of_a_character_is_no_label", "\xF3\xBB\x92\x92\n\x92\x92\n", "\xF3\xBB", ""},
+    {"same_bytes_standing_alone_are_a_label", "\xF3\xBB\x92\x92\n\xF3\xBB 7\n", "\xF3\xBB", "7"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, GetStringParameterTest, ::testing::ValuesIn(kParameterCases),
