@@ -33,7 +33,7 @@ void catchTerminationSignals() {
   wakeWrite = ends[1];
   for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
     struct sigaction old {};
-    if (::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+    if (signal == SIGHUP && ::sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);

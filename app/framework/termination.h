@@ -6,8 +6,8 @@
 
 namespace ambrelux {
 
-// Installs the handlers once. A signal the process was started with ignored
-// (as `nohup` leaves SIGHUP) stays ignored.
+// Installs the handlers once. SIGHUP stays ignored when the process was
+// started so, as `nohup` does.
 void catchTerminationSignals();
 
 // True once one of the signals arrived.
