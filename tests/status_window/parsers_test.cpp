@@ -204,31 +204,13 @@ TEST_P(CutBatteryInfoRecordTest, Record) {
 }
 
 const RecordCase kRecordCases[] = {
-    {"no_marker", "+-o mac-io@17\n  \"name\" = <\"mac-io\">\n", std::nullopt},
-    {"empty_output", "", std::nullopt},
     {"one_dictionary", macioLine("{\"Capacity\"=3000,\"Flags\"=5}"),
      "IOBatteryInfo\" = ({\"Capacity\"=3000,\"Flags\"=5})\n"},
-    {"first_flags_one_picks_second",
-     macioLine("{\"Flags\"=1,\"Capacity\"=0},{\"Capacity\"=3000,\"Flags\"=5}"),
-     "\"Capacity\"=3000,\"Flags\"=5})\n"},
-    {"first_flags_one_closing_its_dictionary",
-     macioLine("{\"Capacity\"=0,\"Flags\"=1},{\"Capacity\"=3000,\"Flags\"=5}"),
-     "\"Capacity\"=3000,\"Flags\"=5})\n"},
-    {"first_flags_four_keeps_first", macioLine("{\"Flags\"=4,\"Capacity\"=1},{\"Capacity\"=3000}"),
-     "IOBatteryInfo\" = ({\"Flags\"=4,\"Capacity\"=1},{\"Capacity\"=3000})\n"},
     {"first_flags_ten_is_not_one", macioLine("{\"Flags\"=10},{\"Capacity\"=3000}"),
      "IOBatteryInfo\" = ({\"Flags\"=10},{\"Capacity\"=3000})\n"},
-    {"three_dictionaries_first_flags_one", macioLine("{\"Flags\"=1},{\"Capacity\"=2},{\"Capacity\"=3}"),
-     "\"Capacity\"=2},{\"Capacity\"=3})\n"},
-    // Without "Flags" the number is read inside "IOBatteryInfo": 0.
-    {"several_without_flags", macioLine("{\"Capacity\"=1},{\"Capacity\"=2}"),
-     "IOBatteryInfo\" = ({\"Capacity\"=1},{\"Capacity\"=2})\n"},
     // The record's line is the one its first "{" stands on.
     {"brace_on_the_line_after_the_marker", "  \"IOBatteryInfo\" = (\n  {\"Capacity\"=3000})\n  \"name\"=1\n",
      "IOBatteryInfo\" = (\n  {\"Capacity\"=3000})\n"},
-    {"no_line_end_after_brace", "  \"IOBatteryInfo\" = ({\"Capacity\"=3000})", ""},
-    {"no_brace_keeps_the_rest", "  \"IOBatteryInfo\" = ()\n  \"Capacity\"=5\n",
-     "IOBatteryInfo\" = ()\n  \"Capacity\"=5\n"},
     // A record cut short right after its "Flags": nothing to read, so 0.
     {"cut_short_after_flags", "\"IOBatteryInfo\" = ({\"A\"=1},{\"Flags\n",
      "IOBatteryInfo\" = ({\"A\"=1},{\"Flags\n"},
@@ -262,21 +244,15 @@ const OldReadingCase kOldReadingCases[] = {
      "{\"Capacity\"=3000,\"Count\"=31,\"Current\"=2500,\"Voltage\"=12603,\"Flags\"=5,\"DesignCapacity\"="
      "4000}",
      {3000, 31, 2500, 12603, 5, 4000}},
-    {"cycle_count_instead_of_count", "{\"Capacity\"=3000,\"Cycle Count\"=31}", {3000, 31, 0, 0, 0, 0}},
     {"count_before_cycle_count", "{\"Cycle Count\"=9,\"Count\"=31}", {0, 31, 0, 0, 0, 0}},
-    {"empty_count_falls_back", "{\"Count\"=,\"Cycle Count\"=31}", {0, 31, 0, 0, 0, 0}},
-    {"neither_cycle_key", "{\"Capacity\"=3000}", {3000, -1, 0, 0, 0, 0}},
     {"both_cycle_keys_empty", "{\"Count\"=,\"Cycle Count\"=}", {0, -1, 0, 0, 0, 0}},
     {"cycles_not_a_number", "{\"Count\"=n/a}", {0, 0, 0, 0, 0, 0}},
     {"design_from_max_capacity",
      "{\"MaxCapacity\"=4100,\"AbsoluteMaxCapacity\"=4200}",
      {0, -1, 0, 0, 0, 4100}},
-    {"design_from_absolute_max_capacity", "{\"AbsoluteMaxCapacity\"=4200}", {0, -1, 0, 0, 0, 4200}},
-    {"empty_design_capacity_is_absent", "{\"DesignCapacity\"=,\"MaxCapacity\"=4100}", {0, -1, 0, 0, 0, 4100}},
     {"design_capacity_first",
      "{\"AbsoluteMaxCapacity\"=1,\"MaxCapacity\"=2,\"DesignCapacity\"=3}",
      {0, -1, 0, 0, 0, 3}},
-    {"capacity_not_a_number", "{\"Capacity\"=full}", {0, -1, 0, 0, 0, 0}},
     // A record line without a line end after its "{" is cut to nothing.
     {"empty_record", "", {0, -1, 0, 0, 0, 0}},
 };
