@@ -200,6 +200,13 @@ void MsgBox(const std::string& text) {
   struct Leave {
     ~Leave() { --runtime().modalDepth; }
   } leave;
+  // What the user did while a handler held the loop (a refresh waiting for
+  // its tool) goes first: the modal box would swallow a close request or
+  // Quit, and once the run is ending nobody is left to read it.
+  if (r.inLoop) {
+    QCoreApplication::processEvents();
+    if (r.quitRequested) return;
+  }
   platform().showMessage(text);
 }
 
@@ -222,6 +229,7 @@ void windowOpened(Window* window) { runtime().openWindows.push_back(window); }
 void windowClosed(Window* window) {
   auto& r = runtime();
   erase(r.openWindows, window);
+  if (r.inLoop && r.openWindows.empty() && QApplication::quitOnLastWindowClosed()) r.quitRequested = true;
   r.closedWindows.emplace_back(window);
   freeClosedWindows();
 }

@@ -94,6 +94,20 @@ TEST_F(StartupTest, AnErrorInTheLoopIsReportedOnceAndNothingRunsAfterIt) {
   EXPECT_EQ(breaking.runsWhileBroken, 1);
 }
 
+// The user closes the window while a refresh waits for its tool; the
+// refresh then fails. The close must win over the failure message, whose
+// modal box would otherwise swallow it.
+TEST_F(StartupTest, ClosingTheWindowDuringAFailingRefreshEndsTheRunWithoutAMessage) {
+  BreakingPlatform fake;
+  const int status = run([&] {
+    fake.setOutput("ioreg -w0 -c AppleSmartBattery", "");
+    QMetaObject::invokeMethod(statusWindow::instance(), &QWidget::close, Qt::QueuedConnection);
+    statusWindow::instance()->updateStatus();
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(fake.messages.empty());
+}
+
 TEST_F(StartupTest, QuitButtonEndsTheRunWithStatusZeroAndStopsTheTimer) {
   FakePlatform fake;
   bool autoQuit = false, timerWasRunning = false, timerStopped = false;
