@@ -236,25 +236,6 @@ TEST(BatteryInfoTest, WhileTheCommandFailsEveryReadingCostsARun) {
   EXPECT_FALSE(info.getBatteryCharging());
 }
 
-TEST(BatteryInfoTest, WindowRefreshRunsTwiceOnlyWhenNothingIsHeld) {
-  FakePlatform fake;
-  fake.setOutput(kReport, readTestData("profiler/power-report.txt"));
-  BatteryInfo info;
-  windowRefresh(info);
-  EXPECT_EQ(fake.runs(kReport), 2);  // first refresh: nothing held yet
-  windowRefresh(info);
-  EXPECT_EQ(fake.runs(kReport), 3);
-
-  fake.setOutput(kReport, "", 1);
-  windowRefresh(info);  // the refresh's own run and each reading's retry fail
-  EXPECT_EQ(fake.runs(kReport), 3 + 1 + 9);
-
-  fake.setOutput(kReport, readTestData("profiler/power-report.txt"));
-  windowRefresh(info);  // after a failed last run: twice again
-  EXPECT_EQ(fake.runs(kReport), 13 + 2);
-  EXPECT_EQ(info.getBatteryCapacity(), 4436);
-}
-
 // The getters reach the text and the label lookup through the object's own
 // overridable operations.
 class CannedBatteryInfo : public BatteryInfo {
