@@ -133,7 +133,8 @@ void BM_Refresh(benchmark::State& state, int source, const char* commandLine) {
 }
 
 // The command runner alone, without the window, against posix_spawn
-// reading the same output: what QProcess and the environment cost.
+// reading the same output: what the keeper, the process group and the
+// environment cost.
 void BM_Runner(benchmark::State& state, const char* commandLine) {
   if (runRealCommand(commandLine).output != runReading(commandLine))
     return state.SkipWithError("the runner and posix_spawn read different outputs");
@@ -299,7 +300,7 @@ void registerProcessBenchmarks() {
     pair(parts, std::string("posix_spawn reading the output, ") + s.key, std::string("reading/") + s.key,
          "the same, output discarded", 0);
   for (const Source& s : sources)
-    pair(parts, std::string("command runner (QProcess), ") + s.key, std::string("runner/") + s.key,
+    pair(parts, std::string("command runner, ") + s.key, std::string("runner/") + s.key,
          "posix_spawn reading the output", 0);
   for (const Source& s : sources)
     pair(parts, std::string("whole refresh, ") + s.key, std::string("window/") + s.key,
