@@ -163,15 +163,10 @@ TEST(BatteryInfoTest, NumberAndYesNoValues) {
     std::int32_t expected;
   } cases[] = {
       {"fraction dropped", "Voltage (mV): 12.9\n", [](BatteryInfo& i) { return i.getBatteryVoltage(); }, 12},
-      {"not a number", "Cycle Count: many\n", [](BatteryInfo& i) { return i.getBatteryCycleCount(); }, 0},
       {"empty value", "Cycle Count:\n", [](BatteryInfo& i) { return i.getBatteryCycleCount(); }, 0},
-      {"beyond Int32", "Full Charge Capacity (mAh): 99999999999\n",
-       [](BatteryInfo& i) { return i.getBatteryCapacity(); }, 2147483647},
       {"unterminated last line", "Remaining Capacity (mAh): 3948",
        [](BatteryInfo& i) { return i.getRemainingCapacity(); }, 3948},
       {"charging lower case", "Charging: yes\n",
-       [](BatteryInfo& i) { return i.getBatteryCharging() ? 1 : 0; }, 0},
-      {"yes with a trailing blank", "Charging: Yes \n",
        [](BatteryInfo& i) { return i.getBatteryCharging() ? 1 : 0; }, 0},
       {"yes on an unterminated last line", "Charging: Yes",
        [](BatteryInfo& i) { return i.getBatteryCharging() ? 1 : 0; }, 1},
