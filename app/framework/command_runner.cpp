@@ -2,17 +2,17 @@
 // own that dies with us, pass the environment as bytes, or wait for output
 // and a termination request at once, so the tool is started by hand:
 //
-//   Ambrelux ── keeper (a fork of ours; leads the tool's process group)
-//                 └── /bin/sh -c <command line> ── whatever it starts
+//   Ambrelux ── /bin/sh, the keeper: leads the tool's process group
+//                 └── the command line, run as a job ── whatever it starts
 //
-// The keeper relays the shell's exit status, and when Ambrelux dies (its
-// parent-death signal) it kills the whole group, so no tool outlives us even
-// after SIGKILL. Ambrelux reads the output and kills the group itself when a
-// bound is passed, when the shell has ended, or when it is asked to end.
+// The keeper waits for the job and exits with its status. Its parent-death
+// signal is SIGTERM, on which it kills the whole group, so no tool outlives
+// us even after SIGKILL. Ambrelux reads the output and kills the group
+// itself when a bound is passed, when the keeper has ended, or when it is
+// asked to end.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -93,63 +93,66 @@ std::vector<std::string> childEnvironment() {
   return environment;
 }
 
-// Everything the keeper uses, made before the fork: a fork of a threaded
-// process may make system calls only.
+// The keeper's script around the command line, which runs as a job in
+// braces: a simple command is then exec'd in the job's process, as `sh -c`
+// would. A trapped signal ends the `wait` at once, and the trap is set before
+// the job starts.
+std::string keeperScript(const std::string& commandLine) {
+  return "trap 'kill -KILL 0' TERM\n{\n" + commandLine + "\n} & wait $!";
+}
+
+// Everything the child uses, made before it starts: until its exec it shares
+// our memory and may only make system calls.
 struct Launch {
-  explicit Launch(const std::string& commandLine) : environment(childEnvironment()), line(commandLine) {
+  explicit Launch(const std::string& commandLine)
+      : environment(childEnvironment()), script(keeperScript(commandLine)) {
     for (std::string& entry : environment) envp.push_back(entry.data());
     envp.push_back(nullptr);
-    posix_spawnattr_init(&attributes);
-    sigset_t none;
-    sigemptyset(&none);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    sigemptyset(&awaited);
-    for (const int signal : {SIGCHLD, SIGTERM, SIGINT, SIGHUP}) sigaddset(&awaited, signal);
+    argv = {shell.data(), dashC.data(), script.data(), nullptr};
   }
-  ~Launch() { posix_spawnattr_destroy(&attributes); }
-  Launch(const Launch&) = delete;
-  Launch& operator=(const Launch&) = delete;
 
   std::vector<std::string> environment;
   std::vector<char*> envp;
-  std::string shell = "sh", dashC = "-c", line;
-  posix_spawnattr_t attributes;
-  sigset_t awaited;  // the keeper waits for these instead of being ended by them
+  std::string shell = "sh", dashC = "-c", script;
+  std::vector<char*> argv;
   pid_t parent = ::getpid();
   int devNull = -1, output = -1;
 };
 
-// The keeper, in the forked child.
-[[noreturn]] void keep(const Launch& launch) {
-  ::setpgid(0, 0);
-  ::sigprocmask(SIG_BLOCK, &launch.awaited, nullptr);
-  ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-  if (::getppid() != launch.parent) ::kill(0, SIGKILL);  // Ambrelux died before the line above
-  ::dup2(launch.devNull, STDIN_FILENO);
-  ::dup2(launch.output, STDOUT_FILENO);
-  ::dup2(launch.devNull, STDERR_FILENO);
-  ::close_range(STDERR_FILENO + 1, ~0U, 0);  // none of Ambrelux's own files stays open in the tool's group
-  char* argv[] = {const_cast<char*>(launch.shell.c_str()), const_cast<char*>(launch.dashC.c_str()),
-                  const_cast<char*>(launch.line.c_str()), nullptr};
-  pid_t shell = 0;
-  if (posix_spawn(&shell, "/bin/sh", nullptr, &launch.attributes, argv, launch.envp.data()) != 0)
+// Starts the keeper. vfork, as posix_spawn does, because a fork of a process
+// of Qt's size costs milliseconds; posix_spawn itself can't set the
+// parent-death signal.
+pid_t startKeeper(const Launch& launch) {
+  sigset_t all, saved;
+  sigfillset(&all);
+  ::pthread_sigmask(SIG_BLOCK, &all, &saved);  // no handler of ours may run in the child
+  const pid_t pid = ::vfork();
+  if (pid == 0) {
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal) {
+      struct sigaction current {};
+      if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
+        ::sigaction(signal, &byDefault, nullptr);
+    }
+    ::sigaction(SIGPIPE, &byDefault, nullptr);
+    ::setpgid(0, 0);
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != launch.parent) ::_exit(kNotRun);  // Ambrelux died before the line above
+    ::dup2(launch.devNull, STDIN_FILENO);
+    ::dup2(launch.output, STDOUT_FILENO);
+    ::dup2(launch.devNull, STDERR_FILENO);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::execve("/bin/sh", launch.argv.data(), launch.envp.data());
     ::_exit(kNotRun);
-  for (;;) {
-    siginfo_t info;
-    const int signal = ::sigwaitinfo(&launch.awaited, &info);
-    int status = 0;
-    if (signal == SIGCHLD && ::waitpid(shell, &status, WNOHANG) == shell)
-      ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
-    if (signal == SIGTERM || signal == SIGINT || signal == SIGHUP) ::kill(0, SIGKILL);
   }
+  ::pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+  return pid;
 }
 
-// Descriptors 0 to 2 would be overwritten by the keeper's own dup2 calls.
+// Descriptors 0 to 2 would be overwritten by the child's own dup2 calls.
 int aboveStandardStreams(int fd) {
   if (fd < 0 || fd > STDERR_FILENO) return fd;
   const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
@@ -242,12 +245,10 @@ CommandOutput runRealCommand(const std::string& commandLine, const CommandBounds
   launch.devNull = devNull.get();
   launch.output = outputEnd.get();
 
-  const pid_t keeper = ::fork();
-  if (keeper == 0) keep(launch);
+  const pid_t keeper = startKeeper(launch);
   outputEnd.reset();
   devNull.reset();
   if (keeper < 0) return {"", kNotRun};
-  ::setpgid(keeper, keeper);  // so the group exists whichever of us runs first
   ::fcntl(output.get(), F_SETFL, O_NONBLOCK);
   // Readable once the keeper ends (Linux 5.3 on); glibc 2.36's own wrapper
   // can't be linked from C++.
