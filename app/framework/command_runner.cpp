@@ -95,10 +95,11 @@ std::vector<std::string> childEnvironment() {
 
 // The keeper's script around the command line, which runs as a job in
 // braces: a simple command is then exec'd in the job's process, as `sh -c`
-// would. A trapped signal ends the `wait` at once, and the trap is set before
-// the job starts.
+// would. The `:` keeps the braces valid around a line with nothing to run,
+// which `sh -c` takes as success. A trapped signal ends the `wait` at once,
+// and the trap is set before the job starts.
 std::string keeperScript(const std::string& commandLine) {
-  return "trap 'kill -KILL 0' TERM\n{\n" + commandLine + "\n} & wait $!";
+  return "trap 'kill -KILL 0' TERM\n{\n:\n" + commandLine + "\n} & wait $!";
 }
 
 // Everything the child uses, made before it starts: until its exec it shares

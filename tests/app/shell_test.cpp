@@ -69,6 +69,9 @@ const RealCase kRealCases[] = {
     {"standard_input_empty", "cat", "", 0},
     // Killed by SIGKILL: reported like a shell does, never as success.
     {"killed_by_signal", "printf before; kill -9 $$", "before", 128 + 9},
+    // Nothing to run succeeds, as under `sh -c`.
+    {"empty_line", "", "", 0},
+    {"comment_only", "# nothing to run", "", 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, RealCommandTest, ::testing::ValuesIn(kRealCases),
