@@ -174,8 +174,10 @@ class Collected {
     for (;;) {
       if (blocks_.empty() || used_ == blocks_.back().size()) grow();
       std::string& block = blocks_.back();
-      // One byte past the bound tells a full output from one too large.
-      const std::size_t room = std::min(block.size() - used_, limit_ - total_ + 1);
+      // One byte past the bound tells a full output from one too large; the
+      // comparison first, since that byte may not fit in a size_t.
+      const std::size_t space = block.size() - used_, allowed = limit_ - total_;
+      const std::size_t room = allowed < space ? allowed + 1 : space;
       const ssize_t n = ::read(fd, block.data() + used_, room);
       if (n > 0) {
         used_ += static_cast<std::size_t>(n);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -87,6 +88,14 @@ TEST(RealRunnerTest, ReadsMegabytesOfOutputWhole) {
   EXPECT_EQ(run.exitStatus, 0);
   ASSERT_EQ(run.output.size(), expected.size());
   EXPECT_TRUE(run.output == expected);
+}
+
+// The largest bound the type holds leaves the output unbounded, not empty.
+TEST(RealRunnerTest, LargestOutputBoundTakesEverything) {
+  const CommandOutput run =
+      runRealCommand("echo hi", {CommandBounds{}.time, std::numeric_limits<std::size_t>::max()});
+  EXPECT_EQ(run.output, "hi\n");
+  EXPECT_EQ(run.exitStatus, 0);
 }
 
 TEST(RealRunnerTest, ChildRunsUnderTheCLocale) {
