@@ -113,12 +113,8 @@ class SignalTest : public ::testing::TestWithParam<SignalCase> {
 
   // The program's wait status, or nothing when it has not ended in 10 s.
   static std::optional<int> ending(pid_t pid) {
-    for (const auto until = std::chrono::steady_clock::now() + 10s;
-         std::chrono::steady_clock::now() < until;) {
-      int status = 0;
-      if (::waitpid(pid, &status, WNOHANG) == pid) return status;
-      std::this_thread::sleep_for(5ms);
-    }
+    int status = 0;
+    if (waitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 10s)) return status;
     ::kill(pid, SIGKILL);
     ::waitpid(pid, nullptr, 0);
     return std::nullopt;
@@ -126,12 +122,13 @@ class SignalTest : public ::testing::TestWithParam<SignalCase> {
 
   // The group of the tool's first run, once that run has begun.
   std::optional<pid_t> toolGroup() {
-    for (const auto until = std::chrono::steady_clock::now() + 10s;
-         std::chrono::steady_clock::now() < until;) {
-      if (const auto groups = notedGroups(tool); !groups.empty()) return groups.front();
-      std::this_thread::sleep_for(5ms);
-    }
-    return std::nullopt;
+    std::vector<pid_t> groups;
+    const auto noted = [&] {
+      groups = notedGroups(tool);
+      return !groups.empty();
+    };
+    if (!waitUntil(noted, 10s)) return std::nullopt;
+    return groups.front();
   }
 
   TempDir dir;

@@ -50,15 +50,21 @@ inline int liveMembers(pid_t group) {
   return live;
 }
 
-// True once no process of the group runs; a killed process takes a moment
-// to go, so this waits up to `patience`.
-inline bool groupEnds(pid_t group, std::chrono::milliseconds patience = std::chrono::seconds(5)) {
-  const auto until = std::chrono::steady_clock::now() + patience;
-  while (liveMembers(group) > 0) {
+// Asks `done` every few milliseconds until it answers true, for up to
+// `patience`; false when it never did.
+template <typename Done>
+bool waitUntil(Done done, std::chrono::milliseconds patience) {
+  for (const auto until = std::chrono::steady_clock::now() + patience; !done();) {
     if (std::chrono::steady_clock::now() > until) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return true;
+}
+
+// True once no process of the group runs; a killed process takes a moment
+// to go, so this waits up to `patience`.
+inline bool groupEnds(pid_t group, std::chrono::milliseconds patience = std::chrono::seconds(5)) {
+  return waitUntil([group] { return liveMembers(group) == 0; }, patience);
 }
 
 }  // namespace ambrelux::testing
