@@ -55,10 +55,11 @@ struct OldBatteryReading {
   std::int32_t capacity = 0, cycles = -1, charge = 0, voltage = 0, flags = 0, design = 0;
 };
 
-// Every reading of the record, each key's value taken with `readKey`. cycles from "Count", else "Cycle
-// Count", -1 when both are empty; design from the first non-empty of "DesignCapacity", "MaxCapacity",
-// "AbsoluteMaxCapacity", else 0. Every key is looked up in the whole record, so a key that the chosen battery
-// lacks comes from a later one.
+// Every reading of the record, each key's value taken with `readKey`.
+// cycles from "Count", else "Cycle Count", -1 when both are empty; design
+// from the first non-empty of "DesignCapacity", "MaxCapacity",
+// "AbsoluteMaxCapacity", else 0. Every key is looked up in the whole record,
+// so a key that the chosen battery lacks comes from a later one.
 OldBatteryReading readOldBattery(std::string_view record, const KeyReader& readKey = parseOldLine);
 
 // The number a value text starts with, dropping its fraction and saturating

@@ -6,12 +6,12 @@
 
 namespace ambrelux {
 
-inline constexpr std::uint32_t flagACPower = 0x01;           // external power connected
-inline constexpr std::uint32_t flagBatteryCharging = 0x02;   // battery charging
-inline constexpr std::uint32_t flagBatteryInstalled = 0x04;  // battery installed
-inline constexpr std::uint32_t flagUPSInstalled = 0x08;      // UPS installed
-inline constexpr std::uint32_t flagBatteryLowWarn = 0x10;    // battery low
-inline constexpr std::uint32_t flagBatteryDepleted = 0x20;   // battery depleted
-inline constexpr std::uint32_t flagNotChargeable = 0x40;     // battery not chargeable
+inline constexpr std::uint32_t flagACPower = 0x01;
+inline constexpr std::uint32_t flagBatteryCharging = 0x02;
+inline constexpr std::uint32_t flagBatteryInstalled = 0x04;
+inline constexpr std::uint32_t flagUPSInstalled = 0x08;
+inline constexpr std::uint32_t flagBatteryLowWarn = 0x10;
+inline constexpr std::uint32_t flagBatteryDepleted = 0x20;
+inline constexpr std::uint32_t flagNotChargeable = 0x40;
 
 }  // namespace ambrelux
