@@ -2,17 +2,18 @@
 // Ambrelux's readers read them.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "reader_checks.h"
+#include "status_window/parsers.h"
 #include "tools/ioreg_format.h"
 #include "tools/profiler_format.h"
 
 namespace ambrelux::tools {
 namespace {
 
-using testing::leadingNumber;
 using testing::oldValue;
 using testing::profilerValue;
 using testing::smartValue;
@@ -71,7 +72,7 @@ TEST_P(Listings, SmartBatteryListingReadsAsTheTreeSays) {
   EXPECT_EQ(smartValue(listing, "CurrentCapacity"), shown(c.remaining));
   EXPECT_EQ(smartValue(listing, "CycleCount"), shown(c.cycles));
   EXPECT_EQ(smartValue(listing, "Voltage"), shown(c.voltage));
-  EXPECT_EQ(leadingNumber(smartValue(listing, "Flags")), static_cast<long long>(c.flags));
+  EXPECT_EQ(readInt32(smartValue(listing, "Flags")), static_cast<std::int32_t>(c.flags));
   EXPECT_EQ(smartValue(listing, "ExternalConnected"), yesNo(bit(0x01)));
   EXPECT_EQ(smartValue(listing, "IsCharging"), yesNo(bit(0x02)));
   EXPECT_EQ(smartValue(listing, "BatteryInstalled"), "Yes");
@@ -89,8 +90,8 @@ TEST_P(Listings, OlderMachineListingReadsAsTheTreeSays) {
   EXPECT_EQ(oldValue(listing, "Cycle Count"), shown(c.cycles));
   EXPECT_EQ(oldValue(listing, "Count"), "");
   // The last entry before "},{" keeps the "}"; a reader takes its number.
-  EXPECT_EQ(leadingNumber(oldValue(listing, "DesignCapacity")), c.design.value_or(0));
-  EXPECT_EQ(leadingNumber(oldValue(listing, "Flags")), static_cast<long long>(c.flags));
+  EXPECT_EQ(readInt32(oldValue(listing, "DesignCapacity")), c.design.value_or(0));
+  EXPECT_EQ(readInt32(oldValue(listing, "Flags")), static_cast<std::int32_t>(c.flags));
 }
 
 TEST_P(Listings, PowerReportReadsAsTheTreeSays) {

@@ -22,11 +22,4 @@ std::string profilerValue(const std::string& report, const std::string& label) {
   return value.substr(std::min(value.find_first_not_of(' '), value.size()));
 }
 
-long long leadingNumber(const std::string& text) {
-  std::size_t end = (!text.empty() && text[0] == '-') ? 1 : 0;
-  const std::size_t digits = end;
-  while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
-  return end == digits ? 0 : std::stoll(text.substr(0, end));
-}
-
 }  // namespace ambrelux::tools::testing

@@ -20,7 +20,4 @@ std::string oldValue(const std::string& listing, const std::string& key);
 // text, leading blanks removed.
 std::string profilerValue(const std::string& report, const std::string& label);
 
-// The number a text starts with, 0 when it starts with none.
-long long leadingNumber(const std::string& text);
-
 }  // namespace ambrelux::tools::testing
