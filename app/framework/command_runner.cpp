@@ -136,7 +136,9 @@ pid_t startKeeper(const Launch& launch) {
       if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN)
         ::sigaction(signal, &byDefault, nullptr);
     }
-    ::sigaction(SIGPIPE, &byDefault, nullptr);
+    // Tools expect SIGPIPE's default; and a shell can't trap a signal that
+    // was ignored when it started, so the keeper's trap needs SIGTERM's.
+    for (const int signal : {SIGPIPE, SIGTERM}) ::sigaction(signal, &byDefault, nullptr);
     ::setpgid(0, 0);
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (::getppid() != launch.parent) ::_exit(kNotRun);  // Ambrelux died before the line above

@@ -1,15 +1,21 @@
 #include "app/framework/shell.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/framework/platform.h"
 #include "support/fake_platform.h"
+#include "support/process_groups.h"
 #include "support/real_command_platform.h"
 
 namespace ambrelux {
@@ -127,6 +133,35 @@ TEST(RealRunnerTest, PathTravelsAsBytes) {
   const CommandOutput run = runRealCommand("ambrelux-found");
   EXPECT_EQ(run.output, "found\n");
   EXPECT_EQ(run.exitStatus, 0);
+}
+
+// The keeper learns of its caller's death by SIGTERM; a caller that ignores
+// SIGTERM must not pass that on to the keeper, which could not trap it then.
+TEST(RealRunnerTest, ToolGoesWithAKilledCallerThatIgnoresTerm) {
+  TempDir dir;
+  const std::filesystem::path tool = dir.path() / "hangs";
+  std::ofstream(tool) << testing::kNoteGroup << "exec sleep 600\n";
+  std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+  const pid_t caller = ::fork();
+  if (caller == 0) {
+    ::signal(SIGTERM, SIG_IGN);
+    runRealCommand(tool.string());
+    ::_exit(0);
+  }
+  ASSERT_GT(caller, 0);
+  std::vector<pid_t> groups;
+  const bool started = testing::waitUntil(
+      [&] {
+        groups = testing::notedGroups(tool);
+        return !groups.empty();
+      },
+      std::chrono::seconds(10));
+  ::kill(caller, SIGKILL);
+  ::waitpid(caller, nullptr, 0);
+  ASSERT_TRUE(started) << "the tool never ran";
+  const bool gone = testing::groupEnds(groups.front());
+  if (!gone) ::kill(-groups.front(), SIGKILL);
+  EXPECT_TRUE(gone) << "the tool outlived its caller";
 }
 
 TEST(RealRunnerTest, WithoutAPathRealToolsAreStillFound) {
