@@ -88,7 +88,8 @@ using Shown = std::map<std::string, std::string>;
 
 struct Case {
   const char* name;
-  // Each tool's output; a tool with no output given is missing.
+  // The smart listing and the report; a tool with no output given is
+  // missing. ioreg prints nothing for the older machines' listing.
   Output smart, profiler;
   // Shell text run after the output: an exit status, a signal.
   const char* ending;
