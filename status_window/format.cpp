@@ -20,7 +20,7 @@ std::string withSeparator(const std::string& numText) {
 std::string formatStr(double value) {
   const std::string numText = Str(value);
   // Counted as a character, the sign would earn "-100" a separator.
-  if (Left(numText, 1) == "-") return "-" + withSeparator(Mid(numText, 2));
+  if (Left(numText, 1) == "-") return Concat({"-", withSeparator(Mid(numText, 2))});
   return withSeparator(numText);
 }
 

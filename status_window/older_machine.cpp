@@ -26,19 +26,19 @@ void statusWindow::updateBatteryStatusOld() {
     shown<StaticText>("maxCapacityField").setText("");
     shown<StaticText>("maxCapacityUnits").setText("");
     shown<StaticText>("capacityField").setText("");
-    shown<StaticText>("capacityUnits").setText(" " + formatStr(capacity) + " mAh");
+    shown<StaticText>("capacityUnits").setText(Concat({" ", formatStr(capacity), " mAh"}));
   } else {
     shown<StaticText>("maxCapacityField").setText("100%");
-    shown<StaticText>("maxCapacityUnits").setText("(" + formatStr(design) + " mAh)");
+    shown<StaticText>("maxCapacityUnits").setText(Concat({"(", formatStr(design), " mAh)"}));
     shown<StaticText>("capacityField").setText(percentText(capacity / design * 100));
-    shown<StaticText>("capacityUnits").setText("(" + formatStr(capacity) + " mAh)");
+    shown<StaticText>("capacityUnits").setText(Concat({"(", formatStr(capacity), " mAh)"}));
   }
   shown<Canvas>("capacityBar").setWidth(bar("capacityBG", capacity / design));
   shown<StaticText>("currentField").setText(percentText(charge / capacity * 100));
-  shown<StaticText>("currentUnits").setText("(" + formatStr(charge) + " mAh)");
+  shown<StaticText>("currentUnits").setText(Concat({"(", formatStr(charge), " mAh)"}));
   shown<Canvas>("currentBar").setWidth(bar("currentBG", charge / capacity));
   shown<StaticText>("cyclesFieldPercent").setText(cyclesKnown ? percentText(cycles / 4.0) : "Not");
-  shown<StaticText>("cyclesField").setText(cyclesKnown ? "(" + Str(cycles) + ")" : "available");
+  shown<StaticText>("cyclesField").setText(cyclesKnown ? Concat({"(", Str(cycles), ")"}) : "available");
   shown<Canvas>("lifeBar").setWidth(cyclesKnown ? bar("lifeBG", cyclesLeft(cycles) / 500) : 0);
   shown<StaticText>("voltageField").setText(formatStr(reading.voltage / 1000.0));
 

@@ -8,7 +8,7 @@ namespace ambrelux {
 
 namespace {
 
-std::string quoted(std::string_view key) { return "\"" + std::string(key) + "\""; }
+std::string quoted(std::string_view key) { return Concat({"\"", key, "\""}); }
 
 // The first of `keys` whose value text is not empty, "" when none is.
 std::string firstPresent(std::string_view record, std::initializer_list<std::string_view> keys,

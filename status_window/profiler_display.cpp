@@ -24,10 +24,10 @@ void statusWindow::updateBatteryStatusProfiler() {
   shown<StaticText>("capacityUnits").setText(formatStr(full) + " mAh");
   shown<Canvas>("capacityBar").setWidth(0);
   shown<StaticText>("currentField").setText(percentText(static_cast<double>(remaining) / full * 100));
-  shown<StaticText>("currentUnits").setText("(" + formatStr(remaining) + " mAh)");
+  shown<StaticText>("currentUnits").setText(Concat({"(", formatStr(remaining), " mAh)"}));
   shown<Canvas>("currentBar").setWidth(bar("currentBG", static_cast<double>(remaining) / full));
   shown<StaticText>("cyclesFieldPercent").setText(percentText(cycles / 4.0));
-  shown<StaticText>("cyclesField").setText("(" + Str(cycles) + ")");
+  shown<StaticText>("cyclesField").setText(Concat({"(", Str(cycles), ")"}));
   shown<Canvas>("lifeBar").setWidth(bar("lifeBG", cyclesLeft(cycles) / 500));
   shown<StaticText>("voltageField").setText(formatStr(voltage / 1000.0));
 

@@ -20,15 +20,15 @@ void statusWindow::updateBatteryStatus() {
   auto bar = [](const char* frame, double ratio) { return barLength(frame, ratio, 2); };
 
   shown<StaticText>("maxCapacityField").setText("100%");
-  shown<StaticText>("maxCapacityUnits").setText("(" + formatStr(design) + " mAh)");
+  shown<StaticText>("maxCapacityUnits").setText(Concat({"(", formatStr(design), " mAh)"}));
   shown<StaticText>("capacityField").setText(percentText((max / design) * 100));
-  shown<StaticText>("capacityUnits").setText("(" + formatStr(max) + " mAh)");
+  shown<StaticText>("capacityUnits").setText(Concat({"(", formatStr(max), " mAh)"}));
   shown<Canvas>("capacityBar").setWidth(bar("capacityBG", max / design));
   shown<StaticText>("currentField").setText(percentText((current / max) * 100));
-  shown<StaticText>("currentUnits").setText("(" + formatStr(current) + " mAh)");
+  shown<StaticText>("currentUnits").setText(Concat({"(", formatStr(current), " mAh)"}));
   shown<Canvas>("currentBar").setWidth(bar("currentBG", current / max));
   shown<StaticText>("cyclesFieldPercent").setText(percentText(cycles / 4.0));
-  shown<StaticText>("cyclesField").setText("(" + Str(cycles) + ")");
+  shown<StaticText>("cyclesField").setText(Concat({"(", Str(cycles), ")"}));
   shown<Canvas>("lifeBar").setWidth(bar("lifeBG", cyclesLeft(cycles) / 500));
   shown<StaticText>("voltageField").setText(formatStr(reading.voltage / 1000.0));
 

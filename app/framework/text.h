@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,9 @@ std::string LTrim(std::string_view text);
 
 // Whole-text equality; an absent text is the empty text.
 bool TextEquals(std::string_view a, std::string_view b);
+
+// The texts one after another. Concat({"(", "12", ")"}) == "(12)".
+std::string Concat(std::initializer_list<std::string_view> parts);
 
 // The decimal number the text starts with (leading blanks and tabs skipped):
 // optional sign, digits, optional fraction, optional exponent. Independent
