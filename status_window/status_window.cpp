@@ -18,6 +18,7 @@ statusWindow::~statusWindow() {
 
 statusWindow* statusWindow::instance() {
   Window* open = GetImplicitWindow(kClassName);
+  if (!open && quitRequested()) return nullptr;  // a window opened now would keep a closing run alive
   if (!open) {
     // The framework keeps the window; it is freed once closed.
     auto* window = new statusWindow();

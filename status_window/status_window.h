@@ -26,7 +26,8 @@ class statusWindow : public Window {
   statusWindow();
   ~statusWindow() override;
 
-  // The open status window, or a new one, built, shown and opened.
+  // The open status window, or a new one, built, shown and opened; nil when
+  // none is open and Ambrelux is ending.
   static statusWindow* instance();
 
   // The values of dataMethod: the source the probe chose.

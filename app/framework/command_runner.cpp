@@ -35,10 +35,6 @@ namespace ambrelux {
 
 namespace {
 
-// What the shell answers for a command it cannot find; used as well when the
-// shell itself cannot be started.
-constexpr int kNotRun = 127;
-
 class Fd {
  public:
   explicit Fd(int fd = -1) : fd_(fd) {}
@@ -141,7 +137,7 @@ pid_t startKeeper(const Launch& launch) {
     for (const int signal : {SIGPIPE, SIGTERM}) ::sigaction(signal, &byDefault, nullptr);
     ::setpgid(0, 0);
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (::getppid() != launch.parent) ::_exit(kNotRun);  // Ambrelux died before the line above
+    if (::getppid() != launch.parent) ::_exit(kNotStarted);  // Ambrelux died before the line above
     ::dup2(launch.devNull, STDIN_FILENO);
     ::dup2(launch.output, STDOUT_FILENO);
     ::dup2(launch.devNull, STDERR_FILENO);
@@ -149,7 +145,7 @@ pid_t startKeeper(const Launch& launch) {
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
     ::execve("/bin/sh", launch.argv.data(), launch.envp.data());
-    ::_exit(kNotRun);
+    ::_exit(kNotStarted);
   }
   ::pthread_sigmask(SIG_SETMASK, &saved, nullptr);
   return pid;
@@ -233,7 +229,7 @@ bool ended(pid_t keeper) {
 int exitStatusOf(int status) {
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return kNotRun;
+  return kNotStarted;
 }
 
 }  // namespace
@@ -242,18 +238,18 @@ CommandOutput runRealCommand(const std::string& commandLine, const CommandBounds
   if (terminationRequested()) return {"", 128 + terminationSignal()};
   Launch launch(commandLine);
   int ends[2];
-  if (::pipe2(ends, O_CLOEXEC) != 0) return {"", kNotRun};
+  if (::pipe2(ends, O_CLOEXEC) != 0) return {"", kNotStarted};
   const Fd output(aboveStandardStreams(ends[0]));
   Fd outputEnd(aboveStandardStreams(ends[1]));
   Fd devNull(aboveStandardStreams(::open("/dev/null", O_RDWR | O_CLOEXEC)));
-  if (output.get() < 0 || outputEnd.get() < 0 || devNull.get() < 0) return {"", kNotRun};
+  if (output.get() < 0 || outputEnd.get() < 0 || devNull.get() < 0) return {"", kNotStarted};
   launch.devNull = devNull.get();
   launch.output = outputEnd.get();
 
   const pid_t keeper = startKeeper(launch);
   outputEnd.reset();
   devNull.reset();
-  if (keeper < 0) return {"", kNotRun};
+  if (keeper < 0) return {"", kNotStarted};
   ::fcntl(output.get(), F_SETFL, O_NONBLOCK);
   // Readable once the keeper ends (Linux 5.3 on); glibc 2.36's own wrapper
   // can't be linked from C++.
@@ -313,7 +309,7 @@ CommandOutput runRealCommand(const std::string& commandLine, const CommandBounds
     case Ending::Exited:
       break;
   }
-  return {collected.take(), reaped == keeper ? exitStatusOf(status) : kNotRun};
+  return {collected.take(), reaped == keeper ? exitStatusOf(status) : kNotStarted};
 }
 
 }  // namespace ambrelux

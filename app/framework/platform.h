@@ -23,6 +23,9 @@ struct CommandBounds {
   std::size_t outputBytes = std::size_t{64} << 20;
 };
 
+// The tool was not started: the shell could not be, or Ambrelux is ending
+// (as a shell reports a command it cannot run).
+inline constexpr int kNotStarted = 127;
 // The run took longer than its bound (as coreutils' `timeout` reports it).
 inline constexpr int kTimedOut = 124;
 // The run printed more than its bound (as a shell reports a process that

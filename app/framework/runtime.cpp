@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/framework/application.h"
+#include "app/framework/gui_application.h"
 #include "app/framework/platform.h"
 #include "app/framework/runtime_internal.h"
 #include "app/framework/termination.h"
@@ -99,7 +100,7 @@ void RuntimeInit() {
     static int argc = 1;
     static char name[] = "ambrelux";
     static char* argv[] = {name, nullptr};
-    r.ownedApp = std::make_unique<QApplication>(argc, argv);
+    r.ownedApp = makeGuiApplication(argc, argv);
   }
   QApplication::setApplicationName(QStringLiteral("Ambrelux"));
   // Docks and task bars on X11 and Wayland find the desktop entry, and so
@@ -133,7 +134,7 @@ void RuntimeRun() {
     r.openDelivered = true;
     r.appObject->CallOpen();
   }
-  if (!r.quitRequested) {
+  if (!quitRequested()) {
     r.inLoop = true;
     r.quitCode = QApplication::exec();
     r.inLoop = false;
@@ -151,6 +152,8 @@ void Quit(int code) {
   QApplication::exit(code);
 }
 
+bool quitRequested() { return runtime().quitRequested || terminationRequested(); }
+
 void UnhandledException(std::exception_ptr error) {
   auto& r = runtime();
   r.errorReported = true;
@@ -164,7 +167,9 @@ bool unhandledExceptionReported() { return runtime().errorReported; }
 
 void deliverEvent(const std::function<void()>& handler) {
   auto& r = runtime();
-  if (halted()) return;
+  // Qt may still dispatch events that were due in the same pass as the
+  // quit: a late timer firing would refresh again, or build a new window.
+  if (halted() || quitRequested()) return;
   ++r.handlerDepth;
   try {
     handler();
@@ -194,7 +199,7 @@ void releaseFrameworkLists() {
 }
 
 void MsgBox(const std::string& text) {
-  if (terminationRequested()) return;  // Ambrelux is ending; nobody would see the box
+  if (quitRequested()) return;  // Ambrelux is ending; nobody would see the box
   auto& r = runtime();
   ++r.modalDepth;
   struct Leave {
@@ -205,7 +210,7 @@ void MsgBox(const std::string& text) {
   // Quit, and once the run is ending nobody is left to read it.
   if (r.inLoop) {
     QCoreApplication::processEvents();
-    if (r.quitRequested) return;
+    if (quitRequested()) return;
   }
   platform().showMessage(text);
 }
@@ -229,7 +234,10 @@ void windowOpened(Window* window) { runtime().openWindows.push_back(window); }
 void windowClosed(Window* window) {
   auto& r = runtime();
   erase(r.openWindows, window);
-  if (r.inLoop && r.openWindows.empty() && QApplication::quitOnLastWindowClosed()) r.quitRequested = true;
+  // Quit at once rather than by Qt's own quit event, which comes only after
+  // whatever else was due in the same pass.
+  if (r.inLoop && r.openWindows.empty() && QApplication::quitOnLastWindowClosed() && !r.quitRequested)
+    Quit(0);
   r.closedWindows.emplace_back(window);
   freeClosedWindows();
 }

@@ -34,15 +34,22 @@ void RuntimeRun();
 // Ends the event loop; the code becomes the exit status.
 void Quit(int code = 0);
 
+// True once the run is ending: Quit was called, the last window closed
+// while the loop ran (with AutoQuit), or a termination signal arrived. From
+// then on no event handler of ours runs, no window opens and no tool
+// starts; the handler in progress finishes and the loop returns.
+bool quitRequested();
+
 // Reports an error nobody caught: on standard error and in a message box.
 void UnhandledException(std::exception_ptr error);
 
 // True once UnhandledException has reported something in this run.
 bool unhandledExceptionReported();
 
-// Runs an event handler called from Qt. Exceptions must not cross Qt's
-// event loop: inside RuntimeRun the error ends the loop and surfaces in
-// RuntimeRun; outside it (tests pumping events) it is reported at once.
+// Runs an event handler called from Qt, unless the run is ending or an
+// error has halted it. Exceptions must not cross Qt's event loop: inside
+// RuntimeRun the error ends the loop and surfaces in RuntimeRun; outside it
+// (tests pumping events) it is reported at once.
 void deliverEvent(const std::function<void()>& handler);
 
 // The open window registered under this class name, or nil.

@@ -1,6 +1,7 @@
 // Command runner: runs one command line synchronously, then holds its
 // complete standard output and exit status. Several commands may run in
-// turn on one Shell; each replaces what the last one left.
+// turn on one Shell; each replaces what the last one left. Once Ambrelux is
+// ending no tool starts: the run fails with no output.
 #pragma once
 
 #include <cstdint>

@@ -7,9 +7,6 @@
 namespace ambrelux {
 
 Timer::Timer() : timer_(new QTimer) {
-  // A refresh every few seconds needs no precision; a coarse timer lets the
-  // system batch wake-ups, which matters on a laptop running on battery.
-  timer_->setTimerType(Qt::VeryCoarseTimer);
   QObject::connect(timer_, &QTimer::timeout, [this] { fired(); });
 }
 
@@ -39,6 +36,10 @@ void Timer::setPeriod(std::int32_t milliseconds) {
 
 void Timer::reschedule() {
   if (enabled_ && (mode_ == ModeSingle || mode_ == ModeMultiple)) {
+    // A refresh every few seconds needs no precision; a very coarse timer
+    // lets the system batch wake-ups, which matters on a laptop running on
+    // battery. It keeps whole seconds only, so shorter periods stay coarse.
+    timer_->setTimerType(period_ >= 1000 ? Qt::VeryCoarseTimer : Qt::CoarseTimer);
     timer_->setSingleShot(mode_ == ModeSingle);
     timer_->start(period_);
   } else {
@@ -51,7 +52,12 @@ void Timer::fired() {
   const std::shared_ptr<bool> alive = alive_;
   ++firing_;
   CallAction();
-  if (*alive) --firing_;
+  if (!*alive) return;
+  --firing_;
+  // An action that ran past the next firing (a slow tool) would otherwise be
+  // followed at once by another, ahead of the input that waited meanwhile:
+  // the next firing comes one period after this one ended.
+  if (timer_->isActive() && !timer_->isSingleShot() && timer_->remainingTime() == 0) timer_->start(period_);
 }
 
 void Timer::CallAction() {

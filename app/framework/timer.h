@@ -1,5 +1,8 @@
 // The framework timer: Mode 0 is off, 1 fires once, 2 fires repeatedly,
-// every Period milliseconds while Enabled, always on the event loop.
+// every Period milliseconds while Enabled, always on the event loop. After
+// an action that ran past the next firing, the next comes one Period after
+// that action ended, so what waited meanwhile (a key press, a close) goes
+// first; no firing catches up.
 #pragma once
 
 #include <QTimer>

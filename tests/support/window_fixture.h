@@ -1,6 +1,6 @@
 // A registered App and a fake platform, so a status window can be built,
 // opened and refreshed headless without the battery tools. Every window is
-// freed after each test.
+// freed and the run ended after each test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -36,9 +36,11 @@ class WindowTest : public ::testing::Test {
     RuntimeRegisterAppObject(std::move(app));
   }
 
+  // Ends the run as the program does, so a Quit made by one test does not
+  // end the next one's.
   void TearDown() override {
     releaseFrameworkLists();
-    RuntimeRegisterAppObject(nullptr);
+    RuntimeExit();
   }
 
   // The open status window, built and opened on first use.
