@@ -1,8 +1,10 @@
 // How Ambrelux ends when it is not quit from its window: exit() called from
-// inside the event loop, as Qt does when the display goes away, and the
-// signals that end or kill it while a tool runs. Each run is a process of
-// its own; the signals go to a copy of the real program installed in a
-// folder whose name is not UTF-8, so its stand-ins must be found by bytes.
+// inside the event loop, as Qt does when the display goes away, the signals
+// that end or kill it while a tool runs, and no display to start on. Each
+// run is a process of its own; the signals go to a copy of the real program
+// installed in a folder whose name is not UTF-8, so its stand-ins must be
+// found by bytes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -10,12 +12,16 @@
 #include <unistd.h>
 
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -47,6 +53,60 @@ TEST(LifecycleDeathTest, ExitFromInsideTheLoopEndsWithItsStatus) {
         std::exit(RuntimeExit() + 10);
       },
       ::testing::ExitedWithCode(1), "");
+}
+
+// This process's environment with `changes`: "NAME=value" sets NAME, a bare
+// "NAME" removes it.
+std::vector<std::string> environmentWith(const std::vector<std::string>& changes) {
+  std::vector<std::string> environment, names;
+  for (const std::string& change : changes) {
+    names.push_back(change.substr(0, change.find('=')) + "=");
+    if (change.find('=') != std::string::npos) environment.push_back(change);
+  }
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string_view text(*entry);
+    if (std::none_of(names.begin(), names.end(),
+                     [&](const std::string& name) { return text.starts_with(name); }))
+      environment.emplace_back(text);
+  }
+  return environment;
+}
+
+// Starts `program` with the three signals at their defaults, and its standard
+// error into `errors` when given; -1 when it could not start.
+pid_t spawn(const fs::path& program, std::vector<std::string> environment, const fs::path& errors = {}) {
+  std::vector<char*> envp;
+  for (std::string& entry : environment) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  posix_spawnattr_setsigmask(&attributes, &defaults);
+  for (int s : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&defaults, s);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  if (!errors.empty())
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+  std::string name = program.string();
+  char* argv[] = {name.data(), nullptr};
+  pid_t pid = 0;
+  const int error = posix_spawn(&pid, name.c_str(), &files, &attributes, argv, envp.data());
+  posix_spawn_file_actions_destroy(&files);
+  posix_spawnattr_destroy(&attributes);
+  return error == 0 ? pid : -1;
+}
+
+// The program's wait status, or nothing when it has not ended in 10 s.
+std::optional<int> ending(pid_t pid) {
+  int status = 0;
+  if (waitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 10s)) return status;
+  ::kill(pid, SIGKILL);
+  ::waitpid(pid, nullptr, 0);
+  return std::nullopt;
 }
 
 struct SignalCase {
@@ -84,40 +144,9 @@ class SignalTest : public ::testing::TestWithParam<SignalCase> {
     fs::permissions(tool, fs::perms::owner_all);
   }
 
-  // Starts the program headless, with the three signals at their defaults
-  // and no tool on the PATH, so only its own stand-ins answer.
+  // Headless, with no tool on the PATH, so only its own stand-ins answer.
   pid_t start() {
-    std::vector<std::string> environment{"PATH=/usr/bin:/bin", "QT_QPA_PLATFORM=offscreen"};
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-      const std::string_view text(*entry);
-      if (!text.starts_with("PATH=") && !text.starts_with("QT_QPA_PLATFORM=")) environment.emplace_back(text);
-    }
-    std::vector<char*> envp;
-    for (std::string& entry : environment) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    posix_spawnattr_setsigmask(&attributes, &defaults);
-    for (int s : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&defaults, s);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    std::string name = program.string();
-    char* argv[] = {name.data(), nullptr};
-    pid_t pid = 0;
-    const int error = posix_spawn(&pid, name.c_str(), nullptr, &attributes, argv, envp.data());
-    posix_spawnattr_destroy(&attributes);
-    return error == 0 ? pid : -1;
-  }
-
-  // The program's wait status, or nothing when it has not ended in 10 s.
-  static std::optional<int> ending(pid_t pid) {
-    int status = 0;
-    if (waitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 10s)) return status;
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
-    return std::nullopt;
+    return spawn(program, environmentWith({"PATH=/usr/bin:/bin", "QT_QPA_PLATFORM=offscreen"}));
   }
 
   // The group of the tool's first run, once that run has begun.
@@ -156,6 +185,51 @@ TEST_P(SignalTest, EndsWithNoToolLeft) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, SignalTest, ::testing::ValuesIn(kSignalCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+struct NoDisplayCase {
+  const char* name;
+  const char* display;  // "DISPLAY=..." or, to remove it, "DISPLAY"
+  const char* reason;   // how the one line ends
+};
+
+const NoDisplayCase kNoDisplayCases[] = {
+    {"DisplayNotSet", "DISPLAY", "DISPLAY is not set"},
+    {"NobodyServesTheDisplay", "DISPLAY=:4242", "could not connect to the X display \":4242\""},
+};
+
+void PrintTo(const NoDisplayCase& c, std::ostream* os) { *os << c.name; }
+
+class NoDisplayTest : public ::testing::TestWithParam<NoDisplayCase> {};
+
+// Qt alone would print several lines and abort, leaving a core.
+TEST_P(NoDisplayTest, EndsWithStatusOneAndOneLine) {
+  const NoDisplayCase& c = GetParam();
+  const std::string_view display(c.display);
+  if (const std::size_t colon = display.find(':');
+      colon != std::string_view::npos &&
+      fs::exists("/tmp/.X11-unix/X" + std::string(display.substr(colon + 1))))
+    GTEST_SKIP() << "an X server serves " << display;
+  TempDir dir;
+  const fs::path errors = dir.path() / "errors";
+  const pid_t pid = spawn(
+      AMBRELUX_EXECUTABLE,
+      environmentWith({"PATH=/usr/bin:/bin", "QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY", c.display}), errors);
+  ASSERT_GT(pid, 0);
+  const std::optional<int> status = ending(pid);
+  ASSERT_TRUE(status) << "Ambrelux did not end";
+  std::ostringstream text;
+  text << std::ifstream(errors).rdbuf();
+  const std::string said = text.str();
+  ASSERT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status) << " after saying\n" << said;
+  EXPECT_EQ(WEXITSTATUS(*status), 1);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_TRUE(said.starts_with("Ambrelux: ") && said.find("display") != std::string::npos &&
+              said.ends_with(std::string(c.reason) + "\n"))
+      << said;
+}
+
+INSTANTIATE_TEST_SUITE_P(NoDisplay, NoDisplayTest, ::testing::ValuesIn(kNoDisplayCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

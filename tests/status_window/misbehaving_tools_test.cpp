@@ -33,6 +33,9 @@ const Case kCases[] = {
     {"OutputAtTheBound", "head -c 1048576 /dev/zero", 0, std::string(1u << 20, '\0')},
     {"HangsPastTheBound", "exec sleep 600", kTimedOut, ""},
     {"HangsInAChildPastTheBound", "sleep 600; echo late", kTimedOut, ""},
+    // What it printed before the bound is dropped, though it reads as a whole listing.
+    {"ListingThenHangsPastTheBound", "cat '" AMBRELUX_TEST_DATA "/ioreg/smart-battery.txt'; exec sleep 600",
+     kTimedOut, ""},
     // The run ends with the tool; the child still holding its output is killed.
     {"LeavesAChildHoldingItsOutput", "sleep 600 & echo early", 0, "early\n"},
     {"KilledByASignal", "echo partial; kill -9 $$", 128 + 9, "partial\n"},
