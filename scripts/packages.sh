@@ -15,6 +15,7 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev fonts-dejavu-core)
+# Qt's platform interface lets tests queue input as the window system does.
+TEST_PACKAGES=(libgtest-dev libgmock-dev fonts-dejavu-core qt6-base-private-dev)
 # clang with the sanitizer and libFuzzer runtimes.
 CLANG_PACKAGES=(clang libclang-rt-14-dev)

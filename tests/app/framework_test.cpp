@@ -1,11 +1,16 @@
 // Framework behaviour the system relies on beyond what the window tests
 // show: the timer, widths, errors out of event handlers, pictures.
 #include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
+#include <chrono>
 #include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "app/framework/picture.h"
 #include "app/framework/runtime.h"
@@ -42,6 +47,55 @@ TEST(Timer, SettingsMapOntoACoarseRepeatingQtTimer) {
   EXPECT_FALSE(timer.qtTimer().isActive());
   timer.CallAction();
   EXPECT_EQ(timer.actions, 1);
+}
+
+// An action that outlasts the period, as a refresh waiting for a slow tool
+// does, while the window system queues a key press. Qt delivers such input
+// after the timers due in the same pass, so a firing already due when the
+// action returns would run first.
+class OverrunningTimer : public Timer {
+ public:
+  OverrunningTimer(QWindow* window, std::vector<std::string>& log) : window_(window), log_(log) {}
+
+ protected:
+  void Event_Action() override {
+    log_.push_back("action");
+    if (log_.size() > 1) return;
+    QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+        window_, QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(3 * Period()));
+  }
+
+ private:
+  QWindow* window_;
+  std::vector<std::string>& log_;
+};
+
+class KeyLog : public QObject {
+ public:
+  explicit KeyLog(std::vector<std::string>& log) : log_(log) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) log_.push_back("key");
+    return false;
+  }
+
+ private:
+  std::vector<std::string>& log_;
+};
+
+TEST(Timer, InputQueuedDuringAnOverrunningActionGoesBeforeTheNextFiring) {
+  QWidget target;
+  target.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&target));
+  std::vector<std::string> log;
+  KeyLog keys(log);
+  target.installEventFilter(&keys);
+  OverrunningTimer timer(target.windowHandle(), log);
+  timer.setMode(Timer::ModeMultiple);
+  timer.setPeriod(50);
+  timer.setEnabled(true);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return log.size() >= 3; }));
+  EXPECT_EQ(log, (std::vector<std::string>{"action", "key", "action"}));
 }
 
 TEST(Timer, FiringsWhileAMessageBoxIsOpenAreDropped) {

@@ -3,19 +3,27 @@
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QTimer>
+#include <chrono>
+#include <optional>
+#include <ostream>
 #include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "app/app.h"
 #include "app/framework/runtime.h"
 #include "app/menu_bar1.h"
 #include "status_window/status_window.h"
 #include "support/fake_platform.h"
+#include "support/window_fixture.h"
 
 namespace ambrelux::testing {
 namespace {
@@ -53,14 +61,15 @@ class BreakingPlatform : public FakePlatform {
 class StartupTest : public ::testing::Test {
  protected:
   // Start-up, loop and shut-down as the executable runs them; `inLoop` runs
-  // once the event loop is up.
-  int run(std::function<void()> inLoop) {
+  // once the event loop is up, `afterLoop` once it has ended.
+  int run(std::function<void()> inLoop, std::function<void()> afterLoop = nullptr) {
     RuntimeInit();
     QTimer::singleShot(0, &guard, [&] {
       loopRan = true;
       inLoop();
     });
     Main();
+    if (afterLoop) afterLoop();
     releaseGlobals();
     return RuntimeExit();
   }
@@ -106,6 +115,140 @@ TEST_F(StartupTest, ClosingTheWindowDuringAFailingRefreshEndsTheRunWithoutAMessa
   });
   EXPECT_EQ(status, 0);
   EXPECT_TRUE(fake.messages.empty());
+}
+
+// Answers every listing, but its first run after `slowFrom` outlasts the
+// refresh period, as a slow tool does, while `meanwhile` queues what the
+// user did.
+class SlowPlatform : public FakePlatform {
+ public:
+  CommandOutput runCommand(const std::string& commandLine) override {
+    CommandOutput run = FakePlatform::runCommand(commandLine);
+    if (slowFrom && commands.size() == *slowFrom + 1) {
+      meanwhile();
+      std::this_thread::sleep_for(std::chrono::milliseconds(3 * App::instance()->updateTimer->Period()));
+    }
+    return run;
+  }
+  std::optional<std::size_t> slowFrom;
+  std::function<void()> meanwhile;
+};
+
+struct UserEnd {
+  const char* name;
+  void (*request)(QWindow* window);  // queued as the window system queues it
+  bool windowStaysOpen;
+};
+
+void keyPress(QWindow* window, int key, Qt::KeyboardModifiers modifiers) {
+  for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+    QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(window, type, key,
+                                                                                         modifiers);
+}
+
+const UserEnd kUserEnds[] = {
+    {"CtrlQ", [](QWindow* window) { keyPress(window, Qt::Key_Q, Qt::ControlModifier); }, true},
+    {"CloseRequest",
+     [](QWindow* window) {
+       QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::AsynchronousDelivery>(window);
+     },
+     false},
+};
+
+void PrintTo(const UserEnd& end, std::ostream* os) { *os << end.name; }
+
+class SlowRefreshTest : public StartupTest, public ::testing::WithParamInterface<UserEnd> {};
+
+// The refresh the timer starts outlasts its period; the user quits or closes
+// the window meanwhile. The run ends when that refresh returns, with no
+// refresh, window or tool after it.
+TEST_P(SlowRefreshTest, QuitOrCloseDuringItEndsTheRunWhenItReturns) {
+  SlowPlatform slow;
+  slow.setOutput("ioreg -w0 -c AppleSmartBattery", readTestData("ioreg/smart-battery.txt"));
+  Window *opened = nullptr, *open = nullptr;
+  const int status = run(
+      [&] {
+        opened = statusWindow::instance();
+        slow.meanwhile = [&] { GetParam().request(opened->windowHandle()); };
+        slow.slowFrom = slow.commands.size();
+        App::instance()->updateTimer->setPeriod(50);
+      },
+      [&] { open = GetImplicitWindow(statusWindow::kClassName); });
+  ASSERT_TRUE(slow.slowFrom);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(slow.commands.size(), *slow.slowFrom + 1) << "a tool ran after the slow refresh";
+  EXPECT_EQ(open, GetParam().windowStaysOpen ? opened : nullptr) << "a window opened after it";
+}
+
+INSTANTIATE_TEST_SUITE_P(UserEnds, SlowRefreshTest, ::testing::ValuesIn(kUserEnds),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// A quit made in the same pass of the loop as a due firing, ahead of it:
+// neither a refresh nor a new window may follow.
+struct QuitRequest {
+  const char* name;
+  void (*request)();
+  bool windowStaysOpen;
+};
+
+const QuitRequest kQuitRequests[] = {
+    {"FileQuit", [] { statusWindow::instance()->menuBar()->findChild<QAction*>("FileQuit")->trigger(); },
+     true},
+    {"LastWindowClosed", [] { statusWindow::instance()->close(); }, false},
+};
+
+void PrintTo(const QuitRequest& quit, std::ostream* os) { *os << quit.name; }
+
+class QuitIsFinalTest : public StartupTest, public ::testing::WithParamInterface<QuitRequest> {};
+
+TEST_P(QuitIsFinalTest, NoFiringWindowOrToolFollowsIt) {
+  FakePlatform fake;
+  fake.setOutput("ioreg -w0 -c AppleSmartBattery", readTestData("ioreg/smart-battery.txt"));
+  std::size_t commands = 0;
+  statusWindow *opened = nullptr, *open = nullptr;
+  std::string charge;
+  const int status = run(
+      [&] {
+        opened = statusWindow::instance();
+        App::instance()->updateTimer->setPeriod(20);
+        QTimer::singleShot(0, &guard, GetParam().request);
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));  // the firing falls due meanwhile
+        commands = fake.commands.size();
+      },
+      [&] {
+        open = dynamic_cast<statusWindow*>(GetImplicitWindow(statusWindow::kClassName));
+        // A refresh would have found no tool to run and cleared the display.
+        if (open) charge = open->control<StaticText>("currentField")->Text();
+      });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(fake.commands.size(), commands);
+  EXPECT_EQ(open, GetParam().windowStaysOpen ? opened : nullptr);
+  EXPECT_EQ(charge, GetParam().windowStaysOpen ? "50%" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Quits, QuitIsFinalTest, ::testing::ValuesIn(kQuitRequests),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// A quit that arrives while a refresh runs its tools (a termination signal
+// does) lets that refresh finish without starting another tool or showing
+// its failure message.
+class QuittingPlatform : public FakePlatform {
+ public:
+  CommandOutput runCommand(const std::string& commandLine) override {
+    Quit(0);
+    return FakePlatform::runCommand(commandLine);
+  }
+};
+
+using QuitDuringARefreshTest = WindowTest;
+
+TEST_F(QuitDuringARefreshTest, StartsNoFurtherToolAndShowsNoMessage) {
+  fake.setOutput(kSmartListing, readTestData("ioreg/smart-battery.txt"));
+  window().dataMethod = statusWindow::kSystemProfiler;  // whose refresh runs the report three times
+  QuittingPlatform quitting;                            // in use from here on
+  window().updateStatus();
+  EXPECT_EQ(quitting.commands, std::vector<std::string>{kProfilerReport});
+  EXPECT_TRUE(quitting.messages.empty());
 }
 
 TEST_F(StartupTest, QuitButtonEndsTheRunWithStatusZeroAndStopsTheTimer) {
