@@ -15,7 +15,8 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev)
-# Qt's platform interface lets tests queue input as the window system does.
-TEST_PACKAGES=(libgtest-dev libgmock-dev fonts-dejavu-core qt6-base-private-dev)
+# Qt's platform interface lets tests queue input as the window system does;
+# Xvfb serves the real program started with its standard streams closed.
+TEST_PACKAGES=(libgtest-dev libgmock-dev fonts-dejavu-core qt6-base-private-dev xvfb)
 # clang with the sanitizer and libFuzzer runtimes.
 CLANG_PACKAGES=(clang libclang-rt-14-dev)

@@ -55,6 +55,20 @@ TEST(LifecycleDeathTest, ExitFromInsideTheLoopEndsWithItsStatus) {
       ::testing::ExitedWithCode(1), "");
 }
 
+// Qt's messages while it starts are held back in case start-up fails; when
+// it succeeds they still reach standard error.
+TEST(LifecycleDeathTest, QtStartUpMessagesReachStandardErrorWhenStartUpSucceeds) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        ::unsetenv("XDG_RUNTIME_DIR");  // Qt warns of it while it starts
+        RuntimeInit();
+        std::exit(RuntimeExit());
+      },
+      ::testing::ExitedWithCode(0), "XDG_RUNTIME_DIR not set");
+}
+
 // This process's environment with `changes`: "NAME=value" sets NAME, a bare
 // "NAME" removes it.
 std::vector<std::string> environmentWith(const std::vector<std::string>& changes) {
@@ -72,9 +86,11 @@ std::vector<std::string> environmentWith(const std::vector<std::string>& changes
   return environment;
 }
 
-// Starts `program` with the three signals at their defaults, and its standard
-// error into `errors` when given; -1 when it could not start.
-pid_t spawn(const fs::path& program, std::vector<std::string> environment, const fs::path& errors = {}) {
+// Starts `program` with the three signals at their defaults, its standard
+// error into `errors` when given and the standard streams in `closed` closed;
+// -1 when it could not start.
+pid_t spawn(const fs::path& program, std::vector<std::string> environment, const fs::path& errors = {},
+            const std::vector<int>& closed = {}) {
   std::vector<char*> envp;
   for (std::string& entry : environment) envp.push_back(entry.data());
   envp.push_back(nullptr);
@@ -91,6 +107,7 @@ pid_t spawn(const fs::path& program, std::vector<std::string> environment, const
   if (!errors.empty())
     posix_spawn_file_actions_addopen(&files, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
+  for (const int fd : closed) posix_spawn_file_actions_addclose(&files, fd);
   std::string name = program.string();
   char* argv[] = {name.data(), nullptr};
   pid_t pid = 0;
@@ -185,6 +202,85 @@ TEST_P(SignalTest, EndsWithNoToolLeft) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, SignalTest, ::testing::ValuesIn(kSignalCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// An X server of our own on a display nobody else uses, gone with the object.
+class XServer {
+ public:
+  XServer() {
+    int ends[2];
+    if (::pipe(ends) != 0) return;
+    std::string fd = std::to_string(ends[1]);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addclose(&files, ends[0]);
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const char* argv[] = {"Xvfb",    "-displayfd", fd.c_str(),   "-nolisten", "tcp",
+                          "-screen", "0",          "640x480x24", nullptr};
+    if (posix_spawnp(&pid_, argv[0], &files, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&files);
+    ::close(ends[1]);
+    // It writes the display's number once it takes connections.
+    char digit = 0;
+    std::string number;
+    while (pid_ > 0 && ::read(ends[0], &digit, 1) == 1 && digit != '\n') number += digit;
+    ::close(ends[0]);
+    if (!number.empty()) display_ = ":" + number;
+  }
+  ~XServer() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+  }
+  XServer(const XServer&) = delete;
+  XServer& operator=(const XServer&) = delete;
+
+  // ":N", or empty when the server did not start.
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+struct ClosedStreamsCase {
+  const char* name;
+  std::vector<int> closed;
+};
+
+const ClosedStreamsCase kClosedStreamsCases[] = {
+    {"OutputAndError", {STDOUT_FILENO, STDERR_FILENO}},
+    {"AllThree", {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}},
+};
+
+void PrintTo(const ClosedStreamsCase& c, std::ostream* os) { *os << c.name; }
+
+class ClosedStreamsTest : public ::testing::TestWithParam<ClosedStreamsCase> {};
+
+// Some launchers start a program with its standard streams closed. Qt warns
+// while it starts (XDG_RUNTIME_DIR unset): that warning must not land in a
+// descriptor of Ambrelux's own, such as the X connection or the signal pipe.
+TEST_P(ClosedStreamsTest, RunsUntilTermThenEndsWithStatusZero) {
+  const XServer x;
+  ASSERT_FALSE(x.display().empty()) << "no X server for the test: Xvfb is in the package xvfb";
+  const std::string sample = std::string(AMBRELUX_TEST_DATA) + "/power_supply/ac-charging";
+  const pid_t pid = spawn(
+      AMBRELUX_EXECUTABLE,
+      environmentWith({"PATH=/usr/bin:/bin", "QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR",
+                       "DISPLAY=" + x.display(), "AMBRELUX_POWER_SUPPLY_ROOT=" + sample}),
+      {}, GetParam().closed);
+  ASSERT_GT(pid, 0);
+  std::this_thread::sleep_for(2s);
+  int status = 0;
+  if (::waitpid(pid, &status, WNOHANG) == pid) FAIL() << "Ambrelux ended at start-up, wait status " << status;
+  ::kill(pid, SIGTERM);
+  const std::optional<int> ended = ending(pid);
+  ASSERT_TRUE(ended) << "SIGTERM did not end Ambrelux";
+  ASSERT_TRUE(WIFEXITED(*ended)) << "ended by signal " << WTERMSIG(*ended);
+  EXPECT_EQ(WEXITSTATUS(*ended), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ClosedStreams, ClosedStreamsTest, ::testing::ValuesIn(kClosedStreamsCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 struct NoDisplayCase {
