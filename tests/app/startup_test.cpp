@@ -11,6 +11,9 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -20,6 +23,9 @@
 
 #include "app/app.h"
 #include "app/framework/runtime.h"
+#include "app/framework/shell.h"
+#include "app/framework/termination.h"
+#include "app/framework/timer.h"
 #include "app/menu_bar1.h"
 #include "status_window/status_window.h"
 #include "support/fake_platform.h"
@@ -250,6 +256,68 @@ TEST_F(QuitDuringARefreshTest, StartsNoFurtherToolAndShowsNoMessage) {
   EXPECT_EQ(quitting.commands, std::vector<std::string>{kProfilerReport});
   EXPECT_TRUE(quitting.messages.empty());
 }
+
+// A termination signal ends the run from the moment it arrives, not only
+// once the loop has read it: the loop may be held by a refresh. Each row
+// runs in a process of its own, since a signal can't be taken back; the loop
+// never runs there, so only the signal itself can stop what the row tries.
+struct AfterSignal {
+  const char* name;
+  bool (*happens)(FakePlatform& fake);
+};
+
+class CountingTimer : public Timer {
+ public:
+  int actions = 0;
+
+ protected:
+  void Event_Action() override { ++actions; }
+};
+
+const AfterSignal kAfterSignal[] = {
+    {"TimerAction",
+     [](FakePlatform&) {
+       CountingTimer timer;
+       timer.setPeriod(1);
+       timer.setEnabled(true);
+       QEventLoop loop;
+       QTimer::singleShot(50, &loop, &QEventLoop::quit);
+       loop.exec();
+       return timer.actions > 0;
+     }},
+    {"WindowBuilt", [](FakePlatform&) { return statusWindow::instance() != nullptr; }},
+    {"ToolStarted",
+     [](FakePlatform& fake) {
+       Shell().Execute(kSmartListing);
+       return !fake.commands.empty();
+     }},
+    {"MessageShown",
+     [](FakePlatform& fake) {
+       MsgBox("Unable to read battery status data.");
+       return !fake.messages.empty();
+     }},
+};
+
+void PrintTo(const AfterSignal& row, std::ostream* os) { *os << row.name; }
+
+class TerminationSignalTest : public WindowTest, public ::testing::WithParamInterface<AfterSignal> {};
+
+TEST_P(TerminationSignalTest, StopsWhatFollowsBeforeTheLoopHandlesIt) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        fake.setOutput(kSmartListing, readTestData("ioreg/smart-battery.txt"));
+        catchTerminationSignals();
+        ::raise(SIGTERM);
+        const bool happened = GetParam().happens(fake);
+        if (happened) std::fprintf(stderr, "%s after the signal\n", GetParam().name);
+        std::_Exit(happened ? 1 : 0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, TerminationSignalTest, ::testing::ValuesIn(kAfterSignal),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(StartupTest, QuitButtonEndsTheRunWithStatusZeroAndStopsTheTimer) {
   FakePlatform fake;
