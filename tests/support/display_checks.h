@@ -49,8 +49,11 @@ inline std::string fieldText(const statusWindow& w, const std::string& name) {
 // The flag overlays shown, in a fixed order, space-separated.
 inline std::string flagsShown(const statusWindow& w) {
   std::string shown;
-  for (const char* flag : kFlags)
-    if (shownControl<StaticText>(w, flag).Visible()) shown += (shown.empty() ? "" : " ") + std::string(flag);
+  for (const char* flag : kFlags) {
+    if (!shownControl<StaticText>(w, flag).Visible()) continue;
+    if (!shown.empty()) shown += ' ';
+    shown += flag;
+  }
   return shown;
 }
 
