@@ -1,6 +1,7 @@
 #include "status_window/display.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/framework/text.h"
 
@@ -11,9 +12,13 @@ bool flagSet(std::int32_t flags, std::uint64_t mask) {
   return BitAnd(word, mask) == mask;
 }
 
-std::string percentText(double value) { return Str(Round(value)) + "%"; }
+std::string percentText(double value) {
+  if (!std::isfinite(value)) return "";
+  return Str(Round(value)) + "%";
+}
 
 std::int32_t barWidth(double value, std::int32_t frameWidth) {
+  if (!std::isfinite(value)) return 0;
   return std::clamp(ToInt32(value), std::int32_t{0}, std::max(frameWidth, std::int32_t{0}));
 }
 

@@ -24,9 +24,12 @@ void statusWindow::updateBatteryStatus() {
   shown<StaticText>("capacityField").setText(percentText((max / design) * 100));
   shown<StaticText>("capacityUnits").setText(Concat({"(", formatStr(max), " mAh)"}));
   shown<Canvas>("capacityBar").setWidth(bar("capacityBG", max / design));
-  shown<StaticText>("currentField").setText(percentText((current / max) * 100));
+  // Some batteries don't report their full-charge capacity (0 or nothing):
+  // the charge then has no share to show, only its mAh figure.
+  const bool maxKnown = max > 0;
+  shown<StaticText>("currentField").setText(maxKnown ? percentText((current / max) * 100) : "");
   shown<StaticText>("currentUnits").setText(Concat({"(", formatStr(current), " mAh)"}));
-  shown<Canvas>("currentBar").setWidth(bar("currentBG", current / max));
+  shown<Canvas>("currentBar").setWidth(maxKnown ? bar("currentBG", current / max) : 0);
   shown<StaticText>("cyclesFieldPercent").setText(percentText(cycles / 4.0));
   shown<StaticText>("cyclesField").setText(Concat({"(", Str(cycles), ")"}));
   shown<Canvas>("lifeBar").setWidth(bar("lifeBG", cyclesLeft(cycles) / 500));

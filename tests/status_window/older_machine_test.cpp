@@ -96,9 +96,9 @@ TEST_P(CapacityRowTest, ForACapacityOf3000) {
 const Entries kNoDesign = without(battery(), {"DesignCapacity"});
 
 const CapacityRowCase kCapacityRowCases[] = {
-    // An infinite ratio: the bar fills its frame.
-    {"no_design", kNoDesign, "", "", "", " 3,000 mAh", 160},
-    {"design_0", battery({{"DesignCapacity", "0"}}), "", "", "", " 3,000 mAh", 160},
+    // A ratio over 0 is no length: the bar is empty.
+    {"no_design", kNoDesign, "", "", "", " 3,000 mAh", 0},
+    {"design_0", battery({{"DesignCapacity", "0"}}), "", "", "", " 3,000 mAh", 0},
     // Only 0 takes the row without design.
     {"design_minus_5", battery({{"DesignCapacity", "-5"}}), "100%", "(-5 mAh)", "-60000%", "(3,000 mAh)", 0},
     // The formula gives 192, beyond the frame.
@@ -314,7 +314,7 @@ const ExtremeCase kExtremeCases[] = {
     {"no_design_tiny_capacity",
      battery({{"Capacity", "1"}, {"DesignCapacity", "0"}}),
      {{"maxCapacityField", ""}, {"capacityUnits", " 1 mAh"}, {"currentField", "250000%"}},
-     {{"capacityBar", 160}, {"currentBar", 160}}},
+     {{"capacityBar", 0}, {"currentBar", 160}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, OldExtremesTest, ::testing::ValuesIn(kExtremeCases),

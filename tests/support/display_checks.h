@@ -100,7 +100,7 @@ inline Problems barProblems(const statusWindow& w) {
 // most one thousands separator, a percentage, fixed words, or nothing.
 inline Problems fieldProblems(const statusWindow& w) {
   static const std::string number = R"(-?\d+(,\d{3})?(\.\d+)?)";
-  static const std::string percent = "(-?\\d+|-?inf|nan)%";
+  static const std::string percent = "-?\\d+%";
   static const std::string mah = number + " mAh";
   static const std::map<std::string, std::regex> forms = {
       {"maxCapacityField", std::regex("(100%)?")},
