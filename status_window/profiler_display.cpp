@@ -35,8 +35,8 @@ void statusWindow::updateBatteryStatusProfiler() {
   shown<StaticText>("chFlag").setVisible(info.getBatteryCharging());
   shown<StaticText>("batFlag").setVisible(info.getBatteryInstalled());
   shown<StaticText>("lowFlag").setVisible(info.get1stLowLevelWarn());
-  // The report has no "charged" reading: on external power, installed and
-  // not charging means charged.
+  // The reader takes no "Fully Charged:" line from the report: on external
+  // power, installed and not charging counts as charged.
   shown<StaticText>("chargedFlag")
       .setVisible(own<StaticText>("acFlag").Visible() && own<StaticText>("batFlag").Visible() &&
                   !own<StaticText>("chFlag").Visible());
