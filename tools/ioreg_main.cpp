@@ -7,7 +7,7 @@ int main(int argc, char** argv) {
   using namespace ambrelux::tools;
   using Args = std::vector<std::string_view>;
   const Args args = argumentsOf(argc, argv);
-  if (args == Args{"-w0", "-c", "AppleSmartBattery"}) return printReport(smartBatteryListing);
-  if (args == Args{"-w0", "-cAppleMacIODevice"}) return printReport(macIODeviceListing);
+  if (args == Args{"-w0", "-c", "AppleSmartBattery"}) return printReport("ioreg", smartBatteryListing);
+  if (args == Args{"-w0", "-cAppleMacIODevice"}) return printReport("ioreg", macIODeviceListing);
   return printUsage("ioreg -w0 -c AppleSmartBattery | ioreg -w0 -cAppleMacIODevice");
 }

@@ -39,9 +39,10 @@ void readInto(Attributes& into, const std::filesystem::path& folder, const std::
 
 }  // namespace
 
-std::filesystem::path powerSupplyRoot() {
+PowerSupplyRoot powerSupplyRoot() {
   const char* root = std::getenv("AMBRELUX_POWER_SUPPLY_ROOT");
-  return (root != nullptr && *root != '\0') ? root : "/sys/class/power_supply";
+  if (root != nullptr && *root != '\0') return {root, true};
+  return {"/sys/class/power_supply", false};
 }
 
 std::optional<std::string> readAttribute(const std::filesystem::path& file) {

@@ -36,8 +36,13 @@ inline constexpr std::size_t kMaxAttributeBytes = 4096;
 // real folder holds a handful.
 inline constexpr std::size_t kMaxSupplies = 64;
 
+struct PowerSupplyRoot {
+  std::filesystem::path path;
+  bool named = false;  // by AMBRELUX_POWER_SUPPLY_ROOT, rather than the kernel's folder
+};
+
 // AMBRELUX_POWER_SUPPLY_ROOT when set and not empty, else the kernel's folder.
-std::filesystem::path powerSupplyRoot();
+PowerSupplyRoot powerSupplyRoot();
 
 // The text of one attribute file; nothing when it is missing, a symbolic
 // link, not a regular file, unreadable, or longer than kMaxAttributeBytes.

@@ -6,6 +6,6 @@
 int main(int argc, char** argv) {
   using namespace ambrelux::tools;
   using Args = std::vector<std::string_view>;
-  if (argumentsOf(argc, argv) == Args{"SPPowerDataType"}) return printReport(powerReport);
+  if (argumentsOf(argc, argv) == Args{"SPPowerDataType"}) return printReport("system_profiler", powerReport);
   return printUsage("system_profiler SPPowerDataType");
 }

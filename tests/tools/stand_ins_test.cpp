@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/ioreg_format.h"
@@ -78,6 +80,31 @@ TEST_P(Outputs, ProgramPrintsTheFormattedTree) {
   }
 }
 
+// A folder named and not there must not pass for a machine without a
+// battery, which an empty folder is.
+TEST_P(Outputs, RootThatIsNoFolderFailsWithOneLine) {
+  const OutputCase& c = GetParam();
+  std::string dir = (fs::temp_directory_path() / "ambrelux-root-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+  const Outcome empty = run(c.program, c.args, dir);
+  EXPECT_EQ(empty.exitStatus, 0);
+  EXPECT_EQ(empty.out, c.format(PowerState{}));
+  std::ofstream(dir + "/file") << "1\n";
+  // Named as shown: line ends and escapes would forge lines on a terminal.
+  const std::pair<std::string, std::string> roots[] = {{dir + "/missing", dir + "/missing"},
+                                                       {dir + "/file", dir + "/file"},
+                                                       {dir + "/a\nb\x1b[2J\xc2\x9b", dir + "/a?b?[2J??"}};
+  for (const auto& [root, shown] : roots) {
+    const Outcome r = run(c.program, c.args, root);
+    EXPECT_EQ(r.exitStatus, 1) << shown;
+    EXPECT_EQ(r.out, "") << shown;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << shown;
+    EXPECT_EQ(r.err.rfind(fs::path(c.program).filename().string() + ": ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(": " + shown + "\n"), std::string::npos) << r.err;
+  }
+  fs::remove_all(dir);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Programs, Outputs,
     ::testing::Values(
@@ -85,12 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
         OutputCase{"MacIODevice", AMBRELUX_IOREG, {"-w0", "-cAppleMacIODevice"}, macIODeviceListing},
         OutputCase{"PowerReport", AMBRELUX_SYSTEM_PROFILER, {"SPPowerDataType"}, powerReport}),
     [](const auto& row) { return std::string(row.param.name); });
-
-TEST(Programs, MissingRootIsAMachineWithoutBattery) {
-  const Outcome r = run(AMBRELUX_IOREG, {"-w0", "-c", "AppleSmartBattery"}, "/nonexistent");
-  EXPECT_EQ(r.exitStatus, 0);
-  EXPECT_EQ(r.out.find("AppleSmartBattery"), std::string::npos);
-}
 
 struct UsageCase {
   const char* name;
