@@ -15,6 +15,7 @@
 #include "profiler/battery_info.h"
 #include "require.h"
 #include "status_window/parsers.h"
+#include "status_window/power_flags.h"
 #include "supply_records.h"
 #include "tools/ioreg_format.h"
 #include "tools/profiler_format.h"
@@ -75,8 +76,17 @@ void checkSmartListing(const PowerState& state) {
 
 void checkMacIOListing(const PowerState& state) {
   const auto record = cutBatteryInfoRecord(macIODeviceListing(state));
-  require(record.has_value() == !state.batteries.empty(), "IOBatteryInfo exactly when there is a battery");
+  require(record.has_value() == (!state.batteries.empty() || state.chargerListed),
+          "IOBatteryInfo exactly when there is a battery or a charger");
   if (!record) return;
+  if (state.batteries.empty()) {
+    const OldBatteryReading r = readOldBattery(*record);
+    const std::uint32_t machine =
+        (state.externalPower ? flagACPower : 0u) | (state.upsInstalled ? flagUPSInstalled : 0u);
+    require(r.capacity == 0 && r.charge == 0 && static_cast<std::uint32_t>(r.flags) == machine,
+            "an empty bay reads as no capacity with the machine's flags only");
+    return;
+  }
   const Battery& b = state.batteries.front();
   const OldBatteryReading r = readOldBattery(*record);
   require(r.capacity == b.fullCapacity.value_or(0) && r.charge == b.remainingCapacity.value_or(0) &&

@@ -33,13 +33,19 @@ void entry(std::string& out, std::string_view key, const std::string& value) {
   out.append("\"").append(key).append("\"=").append(value);
 }
 
+// The machine's part of every flag word, the same for each bay.
+std::uint32_t machineFlags(const PowerState& state) {
+  std::uint32_t flags = 0;
+  if (state.externalPower) flags |= flagACPower;
+  if (state.upsInstalled) flags |= flagUPSInstalled;
+  return flags;
+}
+
 }  // namespace
 
 std::uint32_t powerSourceFlags(const PowerState& state, const Battery& battery) {
-  std::uint32_t flags = flagBatteryInstalled;
-  if (state.externalPower) flags |= flagACPower;
+  std::uint32_t flags = machineFlags(state) | flagBatteryInstalled;
   if (battery.charging) flags |= flagBatteryCharging;
-  if (state.upsInstalled) flags |= flagUPSInstalled;
   if (battery.lowWarning) flags |= flagBatteryLowWarn;
   if (battery.depleted) flags |= flagBatteryDepleted;
   if (battery.notChargeable) flags |= flagNotChargeable;
@@ -93,6 +99,14 @@ std::string macIODeviceListing(const PowerState& state) {
       array += '}';
     }
     line(out, "IOBatteryInfo", array + ")");
+  } else if (state.chargerListed) {
+    // Older portables kept the bay listed with the battery taken out, so a
+    // reader learns it is gone instead of hearing nothing new.
+    std::string bay = "{";
+    entry(bay, "Flags", std::to_string(machineFlags(state)));
+    entry(bay, "Capacity", "0");
+    entry(bay, "Current", "0");
+    line(out, "IOBatteryInfo", "(" + bay + "})");
   }
   line(out, "name", std::string_view("<\"mac-io\">"));
   out += "      }\n";

@@ -10,8 +10,9 @@
 namespace ambrelux::tools {
 
 // The flag word of one battery. Always holds flagBatteryInstalled, as only
-// batteries that are present are listed: so no dictionary ever reads as an
-// empty bay on external power (Flags exactly 1), which readers skip over.
+// batteries that are present are listed: so no battery's dictionary reads
+// as an empty bay on external power (Flags exactly 1), which readers skip
+// over when another dictionary follows.
 std::uint32_t powerSourceFlags(const PowerState& state, const Battery& battery);
 
 // "ioreg -w0 -c AppleSmartBattery": the first battery's object and its
@@ -27,8 +28,11 @@ std::string smartBatteryListing(const PowerState& state);
 // name order, `"Key"=value` entries joined by "," without blanks, "Flags"
 // first. A reading that is absent is written with an empty value, which
 // reads as absent and keeps a reader that looks a key up along the whole
-// line from taking another battery's value. With no battery the device
-// is listed without "IOBatteryInfo".
+// line from taking another battery's value. With no battery but a charger
+// listed, online or not, one empty bay instead: "Flags" (flagACPower and
+// flagUPSInstalled only, as the machine has them), "Capacity"=0 and
+// "Current"=0; as the only dictionary it is never skipped over. With
+// neither, the device is listed without "IOBatteryInfo".
 std::string macIODeviceListing(const PowerState& state);
 
 }  // namespace ambrelux::tools

@@ -137,6 +137,7 @@ PowerState powerStateFrom(const std::vector<Supply>& supplies) {
         if (integer(a, "present") != 0) state.batteries.push_back(batteryFrom(a));
         break;
       case SupplyKind::Charger:
+        state.chargerListed = true;
         // 1 is a fixed, 2 a programmable supply: both online.
         if (integer(a, "online") > 0) state.externalPower = true;
         break;

@@ -31,6 +31,7 @@ struct Battery {
 struct PowerState {
   std::vector<Battery> batteries;  // this computer's batteries that are present, in name order
   bool externalPower = false;      // a charger of this computer is online
+  bool chargerListed = false;      // a charger of this computer is listed, online or not
   bool upsInstalled = false;
 };
 

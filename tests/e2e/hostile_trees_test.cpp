@@ -10,6 +10,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "end_to_end.h"
 
@@ -228,6 +229,7 @@ INSTANTIATE_TEST_SUITE_P(Trees, HostileTreeTest, ::testing::ValuesIn(kTrees),
 struct VanishCase {
   const char* name;
   std::int32_t source;
+  bool adapterToo;     // the adapter goes with the battery
   bool failureCourse;  // false: the display is left as it was
 };
 
@@ -247,14 +249,19 @@ TEST_P(VanishingBatteryTest, FailsOnceThenRecovers) {
   const std::string shownCapacity = text("capacityUnits");
   const int shownCharge = width("currentBar");
 
-  fs::remove_all(dir.path() / "BAT0");
+  const auto takeOut = [&] {
+    fs::remove_all(dir.path() / "BAT0");
+    if (c.adapterToo) fs::remove_all(dir.path() / "AC");
+  };
+  takeOut();
   window().updateStatus();
   window().updateStatus();
   if (c.failureCourse) {
     EXPECT_EQ(real.messages.size(), 1u);
     expectDisplayCleared(window());
   } else {
-    // The older machines' listing without "IOBatteryInfo" changes nothing.
+    // Without an adapter the older machines' listing has no "IOBatteryInfo",
+    // which changes nothing.
     EXPECT_TRUE(real.messages.empty());
     EXPECT_EQ(text("capacityUnits"), shownCapacity);
     EXPECT_EQ(width("currentBar"), shownCharge);
@@ -269,16 +276,47 @@ TEST_P(VanishingBatteryTest, FailsOnceThenRecovers) {
   expectDisplaySound(window());
 
   // A success arms the message again for the next failure.
-  fs::remove_all(dir.path() / "BAT0");
+  takeOut();
   window().updateStatus();
   EXPECT_EQ(real.messages.size(), c.failureCourse ? 2u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, VanishingBatteryTest,
-                         ::testing::Values(VanishCase{"SmartBattery", 0, true},
-                                           VanishCase{"OlderMachines", 1, false},
-                                           VanishCase{"SystemProfiler", 2, true}),
+                         ::testing::Values(VanishCase{"SmartBattery", 0, false, true},
+                                           VanishCase{"OlderMachines", 1, false, true},
+                                           VanishCase{"OlderMachinesWithoutAdapter", 1, true, false},
+                                           VanishCase{"SystemProfiler", 2, false, true}),
                          [](const auto& row) { return std::string(row.param.name); });
+
+using EmptyBayTest = EndToEndTest;
+
+// Without a design capacity the probe settles on the older machines'
+// listing; the battery taken out and the charger unplugged leave the bay
+// listed empty, which clears the display until the battery is back.
+TEST_F(EmptyBayTest, ClearsTheDisplayUntilTheBatteryIsBack) {
+  TempDir dir;
+  writeLaptop(dir.path());
+  fs::remove(dir.path() / "BAT0" / "charge_full_design");
+  useTree(dir.path());
+  window();
+  ASSERT_EQ(window().dataMethod, 1);
+  ASSERT_TRUE(real.messages.empty());
+
+  fs::remove_all(dir.path() / "BAT0");
+  writeFile(dir.path() / "AC" / "online", "0\n");
+  window().updateStatus();
+  expectDisplayCleared(window());
+  EXPECT_EQ(real.messages, std::vector<std::string>{"Unable to read battery status data."});
+  window().updateStatus();
+  EXPECT_EQ(real.messages.size(), 1u);
+
+  writeLaptop(dir.path());
+  window().updateStatus();
+  EXPECT_EQ(text("currentUnits"), "(2,400 mAh)");
+  EXPECT_EQ(text("currentField"), "50%");
+  EXPECT_FALSE(window().batteryWarningIssued);
+  expectDisplaySound(window());
+}
 
 }  // namespace
 }  // namespace ambrelux::testing

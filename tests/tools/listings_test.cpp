@@ -82,10 +82,10 @@ TEST_P(Listings, SmartBatteryListingReadsAsTheTreeSays) {
 
 TEST_P(Listings, OlderMachineListingReadsAsTheTreeSays) {
   const std::string listing = macIODeviceListing(state);
-  ASSERT_EQ(listing.find("IOBatteryInfo") != std::string::npos, c.battery);
-  if (!c.battery) return;
-  EXPECT_EQ(oldValue(listing, "Capacity"), shown(c.full));
-  EXPECT_EQ(oldValue(listing, "Current"), shown(c.remaining));
+  // Every tree lists an adapter: without a battery its bay reads empty.
+  ASSERT_NE(listing.find("IOBatteryInfo"), std::string::npos);
+  EXPECT_EQ(oldValue(listing, "Capacity"), c.battery ? shown(c.full) : "0");
+  EXPECT_EQ(oldValue(listing, "Current"), c.battery ? shown(c.remaining) : "0");
   EXPECT_EQ(oldValue(listing, "Voltage"), shown(c.voltage));
   EXPECT_EQ(oldValue(listing, "Cycle Count"), shown(c.cycles));
   EXPECT_EQ(oldValue(listing, "Count"), "");
@@ -123,6 +123,44 @@ TEST_P(Listings, EveryLabelFirstStandsAtTheStartOfALine) {
 
 INSTANTIATE_TEST_SUITE_P(Trees, Listings, ::testing::ValuesIn(kTrees),
                          [](const auto& row) { return std::string(row.param.tree); });
+
+// Without a battery the older machines' listing keeps the bay while a
+// charger is listed, online or not.
+struct EmptyBayCase {
+  const char* name;
+  bool externalPower, chargerListed, ups;
+  const char* record;  // nullptr: no "IOBatteryInfo" at all
+};
+
+void PrintTo(const EmptyBayCase& c, std::ostream* os) { *os << c.name; }
+
+class EmptyBay : public ::testing::TestWithParam<EmptyBayCase> {};
+
+TEST_P(EmptyBay, IsListedWithTheMachinesFlags) {
+  const EmptyBayCase& c = GetParam();
+  PowerState state;
+  state.externalPower = c.externalPower;
+  state.chargerListed = c.chargerListed;
+  state.upsInstalled = c.ups;
+  const std::string listing = macIODeviceListing(state);
+  if (c.record == nullptr) {
+    EXPECT_EQ(listing.find("IOBatteryInfo"), std::string::npos);
+  } else {
+    EXPECT_NE(listing.find("\"IOBatteryInfo\" = " + std::string(c.record) + "\n"), std::string::npos)
+        << listing;
+  }
+}
+
+const EmptyBayCase kEmptyBays[] = {
+    {"AdapterOnline", true, true, false, R"(({"Flags"=1,"Capacity"=0,"Current"=0}))"},
+    {"AdapterOffline", false, true, false, R"(({"Flags"=0,"Capacity"=0,"Current"=0}))"},
+    {"AdapterOnlineAndUps", true, true, true, R"(({"Flags"=9,"Capacity"=0,"Current"=0}))"},
+    {"UpsWithoutAdapter", false, false, true, nullptr},
+    {"NeitherBatteryNorAdapter", false, false, false, nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(States, EmptyBay, ::testing::ValuesIn(kEmptyBays),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // With two batteries the charger's and the power source's lines speak for
 // the machine: charging when either battery charges.

@@ -126,21 +126,28 @@ struct StateCase {
   std::size_t batteries;
   bool externalPower;
   bool ups;
+  bool charger;  // listed, online or not
 };
 
 const StateCase kStates[] = {
-    {"BatteryWithoutPresentCounts", {{"type", "Battery\n"}}, 1, false, false},
-    {"EmptyBayIsSkipped", {{"type", "Battery"}, {"present", "0"}}, 0, false, false},
-    {"GarbledPresentCounts", {{"type", "Battery"}, {"present", "yes"}}, 1, false, false},
-    {"PeripheralBatteryIsIgnored", {{"type", "Battery"}, {"scope", "Device"}}, 0, false, false},
-    {"UnknownScopeCounts", {{"type", "Battery"}, {"scope", "Unknown"}}, 1, false, false},
-    {"MainsOnline", {{"type", "Mains"}, {"online", "1\n"}}, 0, true, false},
-    {"ProgrammableUsbOnline", {{"type", "USB"}, {"online", "2"}}, 0, true, false},
-    {"OldUsbKindOnline", {{"type", "USB_PD"}, {"online", "1"}}, 0, true, false},
-    {"PeripheralChargerIsIgnored", {{"type", "USB"}, {"scope", "Device"}, {"online", "1"}}, 0, false, false},
-    {"GarbledOnlineIsOffline", {{"type", "Mains"}, {"online", "1garbage"}}, 0, false, false},
-    {"Ups", {{"type", "UPS"}}, 0, false, true},
-    {"LowercaseTypeIsUnknown", {{"type", "battery"}}, 0, false, false},
+    {"BatteryWithoutPresentCounts", {{"type", "Battery\n"}}, 1, false, false, false},
+    {"EmptyBayIsSkipped", {{"type", "Battery"}, {"present", "0"}}, 0, false, false, false},
+    {"GarbledPresentCounts", {{"type", "Battery"}, {"present", "yes"}}, 1, false, false, false},
+    {"PeripheralBatteryIsIgnored", {{"type", "Battery"}, {"scope", "Device"}}, 0, false, false, false},
+    {"UnknownScopeCounts", {{"type", "Battery"}, {"scope", "Unknown"}}, 1, false, false, false},
+    {"MainsOnline", {{"type", "Mains"}, {"online", "1\n"}}, 0, true, false, true},
+    {"ProgrammableUsbOnline", {{"type", "USB"}, {"online", "2"}}, 0, true, false, true},
+    {"OldUsbKindOnline", {{"type", "USB_PD"}, {"online", "1"}}, 0, true, false, true},
+    {"MainsOfflineIsListed", {{"type", "Mains"}, {"online", "0\n"}}, 0, false, false, true},
+    {"PeripheralChargerIsIgnored",
+     {{"type", "USB"}, {"scope", "Device"}, {"online", "1"}},
+     0,
+     false,
+     false,
+     false},
+    {"GarbledOnlineIsOffline", {{"type", "Mains"}, {"online", "1garbage"}}, 0, false, false, true},
+    {"Ups", {{"type", "UPS"}}, 0, false, true, false},
+    {"LowercaseTypeIsUnknown", {{"type", "battery"}}, 0, false, false, false},
 };
 
 class States : public ::testing::TestWithParam<StateCase> {};
@@ -151,6 +158,7 @@ TEST_P(States, Read) {
   EXPECT_EQ(state.batteries.size(), c.batteries);
   EXPECT_EQ(state.externalPower, c.externalPower);
   EXPECT_EQ(state.upsInstalled, c.ups);
+  EXPECT_EQ(state.chargerListed, c.charger);
 }
 
 INSTANTIATE_TEST_SUITE_P(Supplies, States, ::testing::ValuesIn(kStates),
