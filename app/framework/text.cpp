@@ -2,6 +2,7 @@
 
 #include <locale.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -16,25 +17,10 @@ using Size = std::string_view::size_type;
 
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// Bytes of the character starting at `at`. A well-formed UTF-8 sequence is
-// one character; every byte of a malformed one counts as a character of its
-// own, so positions stay defined for any input.
-Size charBytes(std::string_view text, Size at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  Size expected = 1;
-  if (lead >= 0xF0 && lead <= 0xF4) {
-    expected = 4;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    expected = 3;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    expected = 2;
-  }
-  if (expected == 1 || at + expected > text.size()) return 1;
-  for (Size i = 1; i < expected; ++i) {
-    if (!isContinuation(static_cast<unsigned char>(text[at + i]))) return 1;
-  }
-  return expected;
-}
+// Bytes of the character starting at `at`: every byte of a malformed
+// sequence counts as a character of its own, so positions stay defined for
+// any input.
+Size charBytes(std::string_view text, Size at) { return std::max<Size>(Utf8CharBytes(text.substr(at)), 1); }
 
 // Byte offset reached by moving `chars` characters on from byte `from`,
 // stopping at the end of the text.
@@ -73,6 +59,35 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
+
+std::size_t Utf8CharBytes(std::string_view text) {
+  if (text.empty()) return 0;
+  const auto byte = [&](Size at) { return static_cast<unsigned char>(text[at]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  // The second byte's range depends on the lead byte; its narrow ends shut
+  // out overlong forms (E0, F0), surrogates (ED) and values past U+10FFFF (F4).
+  Size length = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (Size i = 2; i < length; ++i) {
+    if (!isContinuation(byte(i))) return 0;
+  }
+  return length;
+}
 
 std::int64_t Len(std::string_view text) { return countChars(text, 0, text.size()).chars; }
 

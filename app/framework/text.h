@@ -8,6 +8,7 @@
 // negative values when a terminator is missing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -18,7 +19,14 @@ namespace ambrelux {
 // The line end the tools write and the readers search for.
 inline constexpr std::string_view EndOfLine = "\n";
 
-// Number of characters. Len("añb") == 3.
+// Bytes (1 to 4) of the well-formed UTF-8 character that `text` starts
+// with; 0 when it starts with none: an empty text, a stray or cut-short
+// sequence, an overlong form, a surrogate or a value above U+10FFFF.
+// Utf8CharBytes("é!") == 2; Utf8CharBytes("\xE0\x80\x80") == 0.
+std::size_t Utf8CharBytes(std::string_view text);
+
+// Number of characters; each byte of a malformed sequence counts as one.
+// Len("añb") == 3.
 std::int64_t Len(std::string_view text);
 
 // Position of the first `find` in `source`, 0 when absent.

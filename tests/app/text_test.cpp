@@ -37,6 +37,11 @@ TEST(TextTest, LenCountsCharacters) {
        "\xA9"
        "a",
        2},
+      // Shaped like characters but not well-formed: one each too.
+      {"overlong", "\xE0\x80\x80", 3},
+      {"surrogate", "\xED\xA0\x80", 3},
+      {"past U+10FFFF", "\xF4\x90\x80\x80", 4},
+      {"U+10FFFF", "\xF4\x8F\xBF\xBF", 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
