@@ -45,6 +45,15 @@ PowerSupplyRoot powerSupplyRoot() {
   return {"/sys/class/power_supply", false};
 }
 
+std::error_code folderError(const std::filesystem::path& folder) {
+  std::error_code error;
+  // Listing the names takes read permission; reading each supply's files,
+  // search permission as well.
+  [[maybe_unused]] const std::filesystem::directory_iterator listing(folder, error);
+  if (!error && ::access(folder.c_str(), X_OK) != 0) error.assign(errno, std::system_category());
+  return error;
+}
+
 std::optional<std::string> readAttribute(const std::filesystem::path& file) {
   // Only a regular file is opened at all: opening a device node can have
   // effects of its own. No link is followed at the last step, so nothing in

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace ambrelux::tools {
@@ -43,6 +44,10 @@ struct PowerSupplyRoot {
 
 // AMBRELUX_POWER_SUPPLY_ROOT when set and not empty, else the kernel's folder.
 PowerSupplyRoot powerSupplyRoot();
+
+// Why the supplies in `folder` can't be read: it is missing, no folder, or
+// can't be listed or searched; no error when they can be.
+std::error_code folderError(const std::filesystem::path& folder);
 
 // The text of one attribute file; nothing when it is missing, a symbolic
 // link, not a regular file, unreadable, or longer than kMaxAttributeBytes.

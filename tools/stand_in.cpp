@@ -1,34 +1,46 @@
 #include "tools/stand_in.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <system_error>
+
+#include "app/framework/text.h"
 
 namespace ambrelux::tools {
 
 namespace {
 
-// `text` fit for one line on a terminal: line ends, other control
-// characters (C1 ones too) and bytes that are no UTF-8 become '?', so a
-// hostile path can neither add lines nor send escapes.
-std::string oneLine(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-    const unsigned char c = byte(i);
-    std::size_t length = c < 0x80 ? 1 : c < 0xC2 ? 0 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : c < 0xF5 ? 4 : 0;
-    bool keep = length > 0 && i + length <= text.size();
-    for (std::size_t k = 1; keep && k < length; ++k) keep = (byte(i + k) & 0xC0) == 0x80;
-    if (keep && length == 1) keep = c >= 0x20 && c != 0x7F;
-    if (keep && c == 0xC2) keep = byte(i + 1) >= 0xA0;
-    if (!keep) length = 1;
-    out.append(keep ? text.substr(i, length) : "?");
-    i += length;
+// The code point of a well-formed character (1 to 4 bytes).
+char32_t codePoint(std::string_view character) {
+  if (character.size() == 1) return static_cast<unsigned char>(character[0]);
+  char32_t value = static_cast<unsigned char>(character[0]) & (0x7F >> character.size());
+  for (std::size_t i = 1; i < character.size(); ++i) {
+    value = (value << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
   }
-  return out;
+  return value;
+}
+
+// Characters that end a line, move the cursor, start an escape, or reorder
+// what follows them on the line.
+bool breaksLine(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) ||  // C0, DEL, C1
+         (c >= 0x2028 && c <= 0x202E) ||          // line and paragraph separators, embeddings, overrides
+         (c >= 0x2066 && c <= 0x2069);            // isolates
 }
 
 }  // namespace
+
+std::string oneLine(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = Utf8CharBytes(text.substr(i));
+    const std::string_view character = text.substr(i, std::max<std::size_t>(length, 1));
+    const bool keep = length > 0 && !breaksLine(codePoint(character));
+    out.append(keep ? character : std::string_view("?"));
+    i += character.size();
+  }
+  return out;
+}
 
 std::vector<std::string_view> argumentsOf(int argc, const char* const* argv) {
   if (argc < 1 || argv == nullptr) return {};
@@ -37,14 +49,15 @@ std::vector<std::string_view> argumentsOf(int argc, const char* const* argv) {
 
 int printReport(std::string_view program, Format format) {
   const PowerSupplyRoot root = powerSupplyRoot();
-  std::error_code error;
-  // A machine may lack the kernel's folder, but a folder named and missing
-  // is a mistake, which an empty listing would pass off as no battery.
-  if (root.named && !std::filesystem::is_directory(root.path, error)) {
-    const std::string path = oneLine(root.path.native());
-    std::fprintf(stderr, "%.*s: AMBRELUX_POWER_SUPPLY_ROOT names no folder: %s\n",
-                 static_cast<int>(program.size()), program.data(), path.c_str());
-    return 1;
+  // A machine may lack the kernel's folder, but a folder named and not
+  // readable is a mistake, which an empty listing would pass off as no battery.
+  if (root.named) {
+    if (const std::error_code error = folderError(root.path)) {
+      const std::string folder = oneLine(root.path.native());
+      std::fprintf(stderr, "%.*s: can't read AMBRELUX_POWER_SUPPLY_ROOT folder %s: %s\n",
+                   static_cast<int>(program.size()), program.data(), folder.c_str(), error.message().c_str());
+      return 1;
+    }
   }
   const std::string text = format(powerStateFrom(readSupplies(root.path)));
   const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();

@@ -1,8 +1,9 @@
 // The built programs, run as Ambrelux runs them, against a sample tree.
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -36,27 +37,35 @@ std::string slurp(const fs::path& file) {
   return text.str();
 }
 
-Outcome run(const std::string& program, std::vector<std::string> args, const std::string& root) {
+// Runs `program` with `args` against `root`. With `asNobody`, a test run
+// as root runs it as nobody (65534), since root lists any folder whatever
+// its mode; it must then lie where nobody can run it.
+Outcome run(const std::string& program, std::vector<std::string> args, const std::string& root,
+            bool asNobody = false) {
   std::string dir = (fs::temp_directory_path() / "ambrelux-run-XXXXXX").string();
   if (::mkdtemp(dir.data()) == nullptr) return {};
   const std::string out = dir + "/out", err = dir + "/err";
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   args.insert(args.begin(), program);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   ::setenv("AMBRELUX_POWER_SUPPLY_ROOT", root.c_str(), 1);
+  const bool drop = asNobody && ::getuid() == 0;
   Outcome result;
-  pid_t pid = 0;
   int status = 0;
-  if (posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), environ) == 0 &&
-      ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    // Only async-signal-safe calls between fork and exec.
+    const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (outFd < 0 || errFd < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0) ::_exit(125);
+    if (drop && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(126);
+    ::execve(program.c_str(), argv.data(), environ);
+    ::_exit(127);
+  }
+  if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
     result = {WEXITSTATUS(status), slurp(out), slurp(err)};
   }
-  posix_spawn_file_actions_destroy(&files);
   fs::remove_all(dir);
   return result;
 }
@@ -80,27 +89,57 @@ TEST_P(Outputs, ProgramPrintsTheFormattedTree) {
   }
 }
 
-// A folder named and not there must not pass for a machine without a
+// A folder named and not readable must not pass for a machine without a
 // battery, which an empty folder is.
-TEST_P(Outputs, RootThatIsNoFolderFailsWithOneLine) {
+TEST_P(Outputs, UnreadableRootFailsWithOneLine) {
   const OutputCase& c = GetParam();
   std::string dir = (fs::temp_directory_path() / "ambrelux-root-XXXXXX").string();
   ASSERT_NE(::mkdtemp(dir.data()), nullptr);
-  const Outcome empty = run(c.program, c.args, dir);
-  EXPECT_EQ(empty.exitStatus, 0);
-  EXPECT_EQ(empty.out, c.format(PowerState{}));
+  fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                           fs::perms::others_read | fs::perms::others_exec);
+  const std::string name = fs::path(c.program).filename().string();
+  const std::string program = dir + "/" + name;
+  fs::copy_file(c.program, program);
+  // Each holds a battery, which shows if its folder is read at all.
+  const auto folder = [&](const std::string& path, fs::perms mode) {
+    fs::create_directories(path + "/BAT0");
+    std::ofstream(path + "/BAT0/type") << "Battery\n";
+    fs::permissions(path, mode);
+  };
+  fs::create_directory(dir + "/empty");
   std::ofstream(dir + "/file") << "1\n";
-  // Named as shown: line ends and escapes would forge lines on a terminal.
-  const std::pair<std::string, std::string> roots[] = {{dir + "/missing", dir + "/missing"},
-                                                       {dir + "/file", dir + "/file"},
-                                                       {dir + "/a\nb\x1b[2J\xc2\x9b", dir + "/a?b?[2J??"}};
-  for (const auto& [root, shown] : roots) {
-    const Outcome r = run(c.program, c.args, root);
-    EXPECT_EQ(r.exitStatus, 1) << shown;
-    EXPECT_EQ(r.out, "") << shown;
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << shown;
-    EXPECT_EQ(r.err.rfind(fs::path(c.program).filename().string() + ": ", 0), 0u) << r.err;
-    EXPECT_NE(r.err.find(": " + shown + "\n"), std::string::npos) << r.err;
+  folder(dir + "/unlistable", fs::perms::none);
+  folder(dir + "/unsearchable", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  // A supply that can't be read is skipped, as the kernel's own may be.
+  folder(dir + "/readable", fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(dir + "/readable/BAT0", fs::perms::none);
+
+  for (const char* root : {"empty", "readable"}) {
+    const Outcome r = run(program, c.args, dir + "/" + root, true);
+    EXPECT_EQ(r.exitStatus, 0) << root;
+    EXPECT_EQ(r.err, "") << root;
+    EXPECT_EQ(r.out, c.format(PowerState{})) << root;
+  }
+  struct Row {
+    std::string root, shown, reason;
+  };
+  const Row rows[] = {
+      {"missing", "missing", "No such file or directory"},
+      {"file", "file", "Not a directory"},
+      {"unlistable", "unlistable", "Permission denied"},
+      {"unsearchable", "unsearchable", "Permission denied"},
+      // Named as shown: line ends and escapes would forge lines on a terminal.
+      {"a\nb\x1b[2J\xc2\x9b", "a?b?[2J?", "No such file or directory"},
+  };
+  for (const Row& row : rows) {
+    const Outcome r = run(program, c.args, dir + "/" + row.root, true);
+    EXPECT_EQ(r.exitStatus, 1) << row.shown;
+    EXPECT_EQ(r.out, "") << row.shown;
+    EXPECT_EQ(r.err, name + ": can't read AMBRELUX_POWER_SUPPLY_ROOT folder " + dir + "/" + row.shown + ": " +
+                         row.reason + "\n");
+  }
+  for (const char* path : {"/unlistable", "/unsearchable", "/readable/BAT0"}) {
+    fs::permissions(dir + path, fs::perms::owner_all);
   }
   fs::remove_all(dir);
 }
@@ -112,6 +151,54 @@ INSTANTIATE_TEST_SUITE_P(
         OutputCase{"MacIODevice", AMBRELUX_IOREG, {"-w0", "-cAppleMacIODevice"}, macIODeviceListing},
         OutputCase{"PowerReport", AMBRELUX_SYSTEM_PROFILER, {"SPPowerDataType"}, powerReport}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// What a path shows as in the error line: whole characters as they are,
+// '?' for each byte that begins none and for each character that breaks
+// or reorders the line.
+TEST(OneLine, KeepsCharactersAndMarksTheRest) {
+  struct Case {
+    const char* name;
+    std::string text, shown;
+  };
+  const Case cases[] = {
+      {"ascii", "/tmp/a b", "/tmp/a b"},
+      {"two-byte", "josé", "josé"},
+      {"three-byte", "日本", "日本"},
+      {"four-byte", "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+      {"last code point", "\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+      {"no-break space", "\xC2\xA0", "\xC2\xA0"},
+      {"line end, tab", "a\nb\tc", "a?b?c"},
+      {"escape, DEL", "\x1B[2J\x7F", "?[2J?"},
+      {"C1 control",
+       "\xC2\x9B"
+       "x",
+       "?x"},
+      {"overlong", "\xE0\x80\x80", "???"},
+      {"overlong two-byte", "\xC0\xAF", "??"},
+      {"surrogate", "\xED\xA0\x80", "???"},
+      {"past U+10FFFF", "\xF4\x90\x80\x80", "????"},
+      {"never in UTF-8", "\xF5\xFF", "??"},
+      {"stray continuation",
+       "\x80"
+       "a",
+       "?a"},
+      {"cut short at the end", "ab\xE6\x97", "ab??"},
+      {"line separator", "\xE2\x80\xA8", "?"},
+      {"paragraph separator", "\xE2\x80\xA9", "?"},
+      {"embedding, override",
+       "\xE2\x80\xAA"
+       "a\xE2\x80\xAE",
+       "?a?"},
+      {"isolates",
+       "\xE2\x81\xA6"
+       "a\xE2\x81\xA9",
+       "?a?"},
+      // Their neighbours U+2027, U+202F, U+2065 and U+206A stay.
+      {"neighbours", "\xE2\x80\xA7\xE2\x80\xAF\xE2\x81\xA5\xE2\x81\xAA",
+       "\xE2\x80\xA7\xE2\x80\xAF\xE2\x81\xA5\xE2\x81\xAA"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(oneLine(c.text), c.shown) << c.name;
+}
 
 struct UsageCase {
   const char* name;
